@@ -64,18 +64,22 @@ int LedText::rows() const
 
 void LedText::renderGlyphs()
 {
-    // The font is drawn without smoothing at one pixel per dot, so each set pixel is one lit LED.
+    // The font is drawn without smoothing at one pixel per dot, so each set pixel is one lit LED;
+    // its capitals fill all rows but the last, which is left to the descenders.
     QFont f = font();
-    f.setBold(true);
     f.setStyleStrategy(QFont::NoAntialias);
-    f.setPixelSize(rows());
+    f.setHintingPreference(QFont::PreferFullHinting);
+    int pixelSize = rows();
+    for (f.setPixelSize(pixelSize + 1); QFontMetrics(f).capHeight() <= rows() - 1; f.setPixelSize(pixelSize + 1))
+        ++pixelSize;
+    f.setPixelSize(pixelSize);
     const QFontMetrics fm(f);
     glyphs_ = QImage(qMax(1, fm.horizontalAdvance(text_)), rows(), QImage::Format_Grayscale8);
     glyphs_.fill(0);
     QPainter p(&glyphs_);
     p.setFont(f);
     p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, glyphs_.width(), glyphs_.height()), Qt::AlignLeft | Qt::AlignVCenter, text_);
+    p.drawText(0, qMin(rows() - 1, fm.capHeight()), text_);
 }
 
 void LedText::paintEvent(QPaintEvent*)
@@ -84,16 +88,20 @@ void LedText::paintEvent(QPaintEvent*)
     p.fillRect(rect(), Qt::black);
     const QColor on = isEnabled() ? ledColor_ : skin::dimmed(ledColor_);
     const QColor off = skin::ledOff(ledColor_);
-    const int dot = dotPitch - 1 > 0 ? dotPitch - 1 : 1;
     const int top = (height() - rows() * dotPitch) / 2;
-    const int offset = textOffset();
+    // Dots stay on a fixed grid and the text slides under it, one dot column per step.
+    const int shift = textOffset() >= 0 ? textOffset() / dotPitch : -((-textOffset() + dotPitch - 1) / dotPitch);
     for (int y = 0; y < glyphs_.height(); ++y) {
         const uchar* line = glyphs_.constScanLine(y);
         for (int x = 0; x * dotPitch < width(); ++x) {
-            // Dots stay on a fixed grid; the text slides under it one column per step.
-            const int gx = x - offset / dotPitch;
+            const int gx = x - shift;
             const bool lit = gx >= 0 && gx < glyphs_.width() && line[gx] > 127;
-            p.fillRect(x * dotPitch, top + y * dotPitch, dot, dot, lit ? on : off);
+            // A lit LED fills its whole cell so the text stays legible; unlit ones show as a
+            // faint grid of points.
+            if (lit)
+                p.fillRect(x * dotPitch, top + y * dotPitch, dotPitch, dotPitch, on);
+            else
+                p.fillRect(x * dotPitch, top + y * dotPitch, 1, 1, off);
         }
     }
 }
