@@ -92,7 +92,7 @@ void LedGauge::paintEvent(QPaintEvent*)
     for (int i = 0; i < segments; ++i) {
         // The segment stands for the value at its lower edge; it is lit once the value reaches it.
         const qint64 at = span * i / segments;
-        const bool lit = filled > at || (filled == span && span > 0);
+        const bool lit = filled > at;
         QColor c = colorOf(zoneOf(static_cast<int>(min_ + at)));
         c = lit ? c : skin::ledOff(c);
         if (!isEnabled())

@@ -1,6 +1,7 @@
 #include "widgets/Palette.h"
 
 #include <QPainter>
+#include <QPalette>
 #include <QRadialGradient>
 
 namespace skin {
@@ -34,27 +35,40 @@ void paintLamp(QPainter& p, const QRectF& r, const QColor& color, bool lit, bool
     p.restore();
 }
 
-QString styleSheet()
+QPalette darkPalette()
+{
+    QPalette p;
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::Base, panel);
+        p.setColor(group, QPalette::Text, text);
+        p.setColor(group, QPalette::ButtonText, text);
+        p.setColor(group, QPalette::WindowText, text);
+    }
+    p.setColor(QPalette::Disabled, QPalette::Base, panel);
+    p.setColor(QPalette::Disabled, QPalette::Text, textDisabled);
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, textDisabled);
+    p.setColor(QPalette::Disabled, QPalette::WindowText, textDisabled);
+    p.setColor(QPalette::Button, face);
+    p.setColor(QPalette::Window, face);
+    p.setColor(QPalette::Highlight, highlight);
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    return p;
+}
+
+QString sliderStyleSheet()
 {
     const auto rgb = [](const QColor& c) { return c.name(QColor::HexRgb); };
-    return QStringLiteral(
-               "QSpinBox { background: %1; color: %3; border: 1px solid %4; selection-background-color: %5; }"
-               "QSpinBox:disabled { color: %6; }"
-               "QSpinBox::up-button, QSpinBox::down-button { background: %2; width: 14px; border: 1px solid %4; }"
-               "QSpinBox::up-arrow { border-left: 4px solid transparent; border-right: 4px solid transparent;"
-               "  border-bottom: 5px solid %3; width: 0; height: 0; }"
-               "QSpinBox::down-arrow { border-left: 4px solid transparent; border-right: 4px solid transparent;"
-               "  border-top: 5px solid %3; width: 0; height: 0; }"
-               "QSlider::groove:horizontal { height: 4px; background: %1; border: 1px solid %4; }"
-               "QSlider::groove:vertical { width: 4px; background: %1; border: 1px solid %4; }"
-               "QSlider::handle:horizontal { width: 10px; margin: -6px 0; background: %2; border: 1px solid %4; }"
-               "QSlider::handle:vertical { height: 10px; margin: 0 -6px; background: %2; border: 1px solid %4; }"
-               "QSlider::sub-page:horizontal { background: %7; }"
-               "QSlider::add-page:vertical { background: %7; }"
-               "QSlider::handle:disabled { background: %1; }"
-               "QSlider::sub-page:horizontal:disabled, QSlider::add-page:vertical:disabled { background: %1; }")
-        .arg(rgb(panel), rgb(face), rgb(text), rgb(bevelLight), rgb(highlight), rgb(textDisabled),
-             rgb(dimmed(ledGreen)));
+    return QStringLiteral("QSlider::groove:horizontal { height: 4px; background: %1; border: 1px solid %3; }"
+                          "QSlider::groove:vertical { width: 4px; background: %1; border: 1px solid %3; }"
+                          "QSlider::handle:horizontal { width: 10px; margin: -6px 0; background: %2;"
+                          "  border: 1px solid %3; }"
+                          "QSlider::handle:vertical { height: 10px; margin: 0 -6px; background: %2;"
+                          "  border: 1px solid %3; }"
+                          "QSlider::sub-page:horizontal, QSlider::add-page:vertical { background: %4; }"
+                          "QSlider::handle:disabled { background: %1; }"
+                          "QSlider::sub-page:horizontal:disabled, QSlider::add-page:vertical:disabled"
+                          "  { background: %1; }")
+        .arg(rgb(panel), rgb(face), rgb(bevelLight), rgb(dimmed(ledGreen)));
 }
 
 } // namespace skin

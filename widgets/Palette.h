@@ -7,6 +7,7 @@
 #include <QString>
 
 class QPainter;
+class QPalette;
 
 namespace skin {
 
@@ -25,7 +26,7 @@ inline const QColor statusText{255, 236, 98};  // the status line's LED colour
 // An unlit LED still shows faintly, as a real LED panel does.
 inline QColor ledOff(const QColor& on)
 {
-    return QColor(18 + on.red() / 7, 18 + on.green() / 7, 18 + on.blue() / 7);
+    return QColor(16 + on.red() / 10, 16 + on.green() / 10, 16 + on.blue() / 10);
 }
 
 // A disabled widget keeps its colours but at reduced brightness.
@@ -40,8 +41,9 @@ void paintPanel(QPainter& p, const QRect& r, bool sunken = true, const QColor& f
 // Draws a round LED in `r`, lit or unlit, dimmer when `enabled` is false.
 void paintLamp(QPainter& p, const QRectF& r, const QColor& color, bool lit, bool enabled);
 
-// The widgets built on Qt's own controls (spin edit, track bar, grid) take the same colours
-// through a style sheet.
-QString styleSheet();
+// The widgets built on Qt's own controls take the same colours: the spin edit through a
+// palette, the track bar through a style sheet.
+QPalette darkPalette();
+QString sliderStyleSheet();
 
 } // namespace skin

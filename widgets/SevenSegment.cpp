@@ -23,20 +23,23 @@ unsigned char segmentsOf(QChar c)
     return c == u'-' ? minusSegments : 0;
 }
 
-// One segment as a hexagon from `a` to `b` (horizontal or vertical), `t` thick.
+// One segment as a hexagon from `a` to `b` (horizontal or vertical), `t` thick; its pointed
+// ends stop short of the corners so neighbouring segments stay apart by a hairline.
 QPolygonF segment(QPointF a, QPointF b, qreal t)
 {
     const qreal h = t / 2;
+    const qreal tip = 0.8;
+    const qreal shoulder = tip + h;
     if (qFuzzyCompare(a.y(), b.y()))
-        return QPolygonF({{a.x() + h, a.y()}, {a.x() + t, a.y() - h}, {b.x() - t, b.y() - h},
-                          {b.x() - h, b.y()}, {b.x() - t, b.y() + h}, {a.x() + t, a.y() + h}});
-    return QPolygonF({{a.x(), a.y() + h}, {a.x() + h, a.y() + t}, {b.x() + h, b.y() - t},
-                      {b.x(), b.y() - h}, {b.x() - h, b.y() - t}, {a.x() - h, a.y() + t}});
+        return QPolygonF({{a.x() + tip, a.y()}, {a.x() + shoulder, a.y() - h}, {b.x() - shoulder, b.y() - h},
+                          {b.x() - tip, b.y()}, {b.x() - shoulder, b.y() + h}, {a.x() + shoulder, a.y() + h}});
+    return QPolygonF({{a.x(), a.y() + tip}, {a.x() + h, a.y() + shoulder}, {b.x() + h, b.y() - shoulder},
+                      {b.x(), b.y() - tip}, {b.x() - h, b.y() - shoulder}, {a.x() - h, a.y() + shoulder}});
 }
 
 void paintDigit(QPainter& p, const QRectF& cell, unsigned char lit, const QColor& on, const QColor& off)
 {
-    const qreal t = qMax<qreal>(2.0, cell.width() / 5.5);
+    const qreal t = qMax<qreal>(2.0, cell.width() / 4.5);
     const qreal l = cell.left() + t / 2, r = cell.right() - t / 2;
     const qreal top = cell.top() + t / 2, bottom = cell.bottom() - t / 2;
     const qreal mid = (top + bottom) / 2;
@@ -64,13 +67,17 @@ void paintDigits(QPainter& p, const QRectF& area, const QString& digits, const Q
     if (digits.isEmpty())
         return;
     const QColor off = skin::ledOff(on);
-    const qreal gap = area.width() / digits.size() / 5;
-    const qreal cellWidth = (area.width() - gap * (digits.size() + 1)) / digits.size();
+    const auto n = static_cast<qreal>(digits.size());
+    // Digits keep their LED proportions and sit centred when the panel is wider than they need.
+    const qreal gap = qMax<qreal>(2.0, area.height() / 8);
+    const qreal cellWidth = qMin((area.width() - gap * (n + 1)) / n, qreal(digitWidthFor(int(area.height()))));
+    const qreal used = n * cellWidth + (n - 1) * gap;
+    const qreal left = area.left() + (area.width() - used) / 2;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     for (int i = 0; i < digits.size(); ++i) {
-        const QRectF cell(area.left() + gap + i * (cellWidth + gap), area.top(), cellWidth, area.height());
+        const QRectF cell(left + i * (cellWidth + gap), area.top(), cellWidth, area.height());
         paintDigit(p, cell, segmentsOf(digits.at(i)), on, off);
     }
     p.restore();

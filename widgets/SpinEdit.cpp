@@ -4,7 +4,7 @@
 
 SpinEdit::SpinEdit(QWidget* parent) : QSpinBox(parent)
 {
-    setStyleSheet(skin::styleSheet());
+    setPalette(skin::darkPalette());
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setAccelerated(true);
 }

@@ -4,5 +4,5 @@
 
 TrackBar::TrackBar(Qt::Orientation o, QWidget* parent) : QSlider(o, parent)
 {
-    setStyleSheet(skin::styleSheet());
+    setStyleSheet(skin::sliderStyleSheet());
 }
