@@ -185,6 +185,7 @@ int StringGrid::DefaultRowHeight() const
 void StringGrid::setDefaultRowHeight(int h)
 {
     verticalHeader()->setDefaultSectionSize(qMax(1, h));
+    applyFixedRows(); // the header holding the fixed rows is as high as they are
 }
 
 void StringGrid::setColumnTexts(int col, QStringList texts)
