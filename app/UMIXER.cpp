@@ -92,21 +92,24 @@ namespace {
 // Rounds to the nearest integer, a half to the even neighbour.
 int roundEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
-void scaleChildren(QWidget* parent, int percent)
+// Scales positions and sizes relative to each parent, and every font once: all fonts are read
+// before any is changed, so an inherited font is never scaled twice.
+void scaleChildren(QWidget* window, int percent)
 {
     const auto scale = [percent](int v) { return static_cast<int>(std::lround(double(v) * percent / 100.0)); };
-    for (QObject* object : parent->children()) {
-        auto* child = qobject_cast<QWidget*>(object);
-        if (!child || child->isWindow())
+    const QList<QWidget*> controls = window->findChildren<QWidget*>();
+    QList<QFont> fonts;
+    for (QWidget* control : controls)
+        fonts << control->font();
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        QWidget* control = controls[i];
+        if (control->isWindow())
             continue;
-        const QRect g = child->geometry();
-        child->setGeometry(scale(g.x()), scale(g.y()), scale(g.width()), scale(g.height()));
-        if (child->testAttribute(Qt::WA_SetFont)) {
-            QFont font = child->font();
-            font.setPointSizeF(font.pointSizeF() * percent / 100.0);
-            child->setFont(font);
-        }
-        scaleChildren(child, percent);
+        const QRect g = control->geometry();
+        control->setGeometry(scale(g.x()), scale(g.y()), scale(g.width()), scale(g.height()));
+        QFont font = fonts[i];
+        font.setPointSizeF(font.pointSizeF() * percent / 100.0);
+        control->setFont(font);
     }
 }
 } // namespace
@@ -122,9 +125,6 @@ void Tform_mixer::ajusta_tela()
     if (h > screen.height())
         return;
     setFixedSize(roundEven(width() * f), h);
-    QFont font = this->font();
-    font.setPointSizeF(font.pointSizeF() * percent / 100.0);
-    setFont(font);
     scaleChildren(this, percent);
 }
 

@@ -9,6 +9,7 @@
 #include "widgets/LedPanel.h"
 #include "widgets/LedText.h"
 #include "widgets/MultiSwitch.h"
+#include "widgets/Palette.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/StringGrid.h"
 #include "widgets/TrackBar.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
@@ -127,8 +129,36 @@ constexpr DeckNames deckBNames{
 
 } // namespace
 
+namespace {
+
+// The dark LED look of the text controls the toolkit draws itself.
+QString windowStyle()
+{
+    const QString panel = skin::panel.name(), text = skin::text.name(), led = skin::ledGreen.name(),
+                  selection = skin::highlight.name();
+    return QString("QListWidget, QLineEdit, QComboBox { background: %1; color: %2; selection-background-color: %4; }"
+                   "QLabel[readout=\"true\"] { background: %1; color: %3; font-weight: bold; padding: 2px; }")
+        .arg(panel, text, led, selection);
+}
+
+QPixmap logoPicture(QSize size)
+{
+    QPixmap picture(size);
+    picture.fill(skin::panel);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font("Sans", 16, QFont::Black);
+    painter.setFont(font);
+    painter.setPen(skin::ledGreen);
+    painter.drawText(picture.rect(), Qt::AlignCenter, "ARVESTO VOLTARIA-PRO IV");
+    return picture;
+}
+
+} // namespace
+
 void Tform_mixer::buildWindow()
 {
+    setStyleSheet(windowStyle());
     buildDeckPanels(deckA, 0);
     buildDeckPanels(deckB, 705);
     buildLibraryPanel();
@@ -185,7 +215,10 @@ void Tform_mixer::buildDeckPanels(Deck& d, int left)
         p->setToolTip("Tempo da Música");
     }
     d.colon->setToolTip("Tempo da Música");
+    for (QLabel* readout : {d.frequencyText, d.durationText})
+        readout->setProperty("readout", true);
     d.playIndicator = label(controls, n.playIndicator, QRect(224, 82, 78, 40), " PLAY ");
+    d.playIndicator->setProperty("readout", true);
     d.playIndicator->setAlignment(Qt::AlignCenter);
 
     d.panSlider = trackBar(controls, n.pan, QRect(4, 132, 132, 26), Qt::Horizontal, -100, 100, 0, "Balanço");
@@ -311,6 +344,8 @@ void Tform_mixer::buildMixPanel()
     Panel19 = panel(this, "Panel19", QRect(306, 529, 399, 50));
     Image1 = label(Panel19, "Image1", QRect(2, 2, 395, 46), QString());
     Image1->setAlignment(Qt::AlignCenter);
+    Image1->setPixmap(logoPicture(Image1->size()));
+    Image1->setScaledContents(true);
     Image1->setCursor(Qt::PointingHandCursor);
 }
 
