@@ -28,11 +28,12 @@ void TOcilloScope::Render(const TSampleBlock& data, int X, int Y)
         else
             FillBackground();
     }
-    for (int i = 0; i <= kColumns; ++i)
-        trace_[size_t(i)] = QPoint(X + i, Y + Offset(FrameSum(data, int64_t(i) * Stride)));
+    auto rowOf = [&](int i) { return Y + Offset(FrameSum(data, int64_t(i) * Stride)); };
 
     switch (DrawType) {
     case 0:
+        for (int i = 0; i <= kColumns; ++i)
+            trace_[size_t(i)] = QPointF(X + i, rowOf(i));
         // The pen is only rebuilt when its colour changes, so a frame allocates nothing.
         if (tracePen_.color() != Pen)
             tracePen_.setColor(Pen);
@@ -41,11 +42,11 @@ void TOcilloScope::Render(const TSampleBlock& data, int X, int Y)
         break;
     case 1:
         for (int i = 1; i <= kColumns; ++i)
-            drawColumn(trace_[size_t(i)].x(), Y, trace_[size_t(i)].y());
+            drawColumn(X + i, Y, rowOf(i));
         break;
     case 2:
         for (int i = 1; i <= kColumns; ++i)
-            Canvas.fillRect(trace_[size_t(i)].x(), trace_[size_t(i)].y(), 1, 1, Pen);
+            Canvas.fillRect(X + i, rowOf(i), 1, 1, Pen);
         break;
     default:
         break;

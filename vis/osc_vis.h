@@ -6,7 +6,7 @@
 #include "vis/back_buffer.h"
 
 #include <QPen>
-#include <QPoint>
+#include <QPointF>
 #include <array>
 #include <cstdint>
 
@@ -37,5 +37,5 @@ private:
     void drawColumn(int x, int Y, int y);
 
     QPen tracePen_;
-    std::array<QPoint, kColumns + 1> trace_;
+    std::array<QPointF, kColumns + 1> trace_;  // in floating point: the painter draws these without a conversion buffer
 };

@@ -143,3 +143,15 @@ TEST_F(DeckScope, DrawCopiesTheWholeFrameToTheTarget)
     EXPECT_EQ(target.pixelColor(252, 10), QColor(Qt::green));
     EXPECT_EQ(target.pixelColor(10, 59), QColor(Qt::green));
 }
+
+// The connected line keeps its pen between frames: a new trace colour must still reach it.
+TEST_F(DeckScope, ANewTraceColourReachesEveryMode)
+{
+    frame(samplesOf(frameWord(32767, 32767)));
+    scope.Pen = Qt::green;
+    for (int mode = 0; mode <= 2; ++mode) {
+        scope.DrawType = mode;
+        EXPECT_EQ(frame(samplesOf(frameWord(32767, 32767))).pixelColor(10, mode == 1 ? 40 : 51), QColor(Qt::green))
+            << "mode " << mode;
+    }
+}
