@@ -9,13 +9,16 @@ namespace {
 
 constexpr int kDeckY = 5;
 
+// The settings the main window gives each deck's spectrum.
+void useDeckSettings(TSpectrum& spectrum)
+{
+    spectrum.BarWidth = 5;
+    spectrum.DrawType = 1;
+    spectrum.HeightCap = 45;
+}
+
 struct DeckSpectrum : ::testing::Test {
-    DeckSpectrum()
-    {
-        spectrum.BarWidth = 5;
-        spectrum.DrawType = 1;
-        spectrum.HeightCap = 45;
-    }
+    DeckSpectrum() { useDeckSettings(spectrum); }
     const QImage& frame(const TFFTBlock& fft)
     {
         spectrum.Render(fft, 0, kDeckY);
@@ -62,9 +65,7 @@ TEST_F(DeckSpectrum, BarRowsForBandValues)
     };
     for (const Case& c : cases) {
         TSpectrum fresh(kBoxWidth, kBoxHeight);
-        fresh.BarWidth = 5;
-        fresh.DrawType = 1;
-        fresh.HeightCap = 45;
+        useDeckSettings(fresh);
         fresh.Render(fftWith(5, c.magnitude), 0, kDeckY);
         EXPECT_EQ(litRows(fresh.BackBuffer(), 2), c.rows) << "magnitude " << c.magnitude;
     }
