@@ -8,7 +8,7 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PaintBox::setFrame(const QImage& frame)
+void PaintBox::setFrame(const QImage* frame)
 {
     shown = frame;
     update();
@@ -16,17 +16,17 @@ void PaintBox::setFrame(const QImage& frame)
 
 void PaintBox::clear()
 {
-    shown = QImage();
+    shown = nullptr;
     update();
 }
 
 void PaintBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (shown.isNull())
-        painter.fillRect(rect(), Qt::black);
+    if (shown)
+        painter.drawImage(rect(), *shown);
     else
-        painter.drawImage(rect(), shown);
+        painter.fillRect(rect(), Qt::black);
 }
 
 void PaintBox::mousePressEvent(QMouseEvent* event)

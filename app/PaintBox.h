@@ -11,9 +11,10 @@ class PaintBox : public QWidget
 public:
     explicit PaintBox(QWidget* parent = nullptr);
 
-    // Takes a finished frame (one copy) and repaints with it.
-    void setFrame(const QImage& frame);
-    const QImage& frame() const { return shown; }
+    // Shows a renderer's finished frame, which stays the renderer's: nothing is copied until
+    // the repaint transfers it to the screen.
+    void setFrame(const QImage* frame);
+    const QImage* frame() const { return shown; }
     // Drops the frame: the next repaint shows an empty display.
     void clear();
 
@@ -25,5 +26,5 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QImage shown;
+    const QImage* shown = nullptr;
 };

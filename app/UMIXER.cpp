@@ -5,6 +5,9 @@
 #include "app/paths.h"
 #include "app/time_format.h"
 #include "audio/TCorvoBass.h"
+#include "vis/meter_vis.h"
+#include "vis/osc_vis.h"
+#include "vis/spectrum_vis.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedPanel.h"
 #include "widgets/StringGrid.h"
@@ -48,7 +51,15 @@ Tform_mixer::Tform_mixer(QWidget* parent)
     connectConfigHandlers();
 }
 
-Tform_mixer::~Tform_mixer() = default;
+Tform_mixer::~Tform_mixer()
+{
+    for (TMeter* meter : {meter_00, meter_a, meter_b})
+        delete meter;
+    for (TOcilloScope* scope : {scope_a, scope_b})
+        delete scope;
+    for (TSpectrum* spectrum : {spectrum_a, spectrum_b})
+        delete spectrum;
+}
 
 void Tform_mixer::FormCreate()
 {
@@ -74,6 +85,18 @@ void Tform_mixer::FormCreate()
     canal_b = new TCorvoBass(this);
     canal_b->setObjectName("canal_b");
     canal_b->OnStop = [this](QObject* sender) { Canal_bStop(sender); };
+
+    meter_00 = new TMeter(0, 100);
+    for (Deck* d : {&deckA, &deckB}) {
+        d->scope = new TOcilloScope(d->paintBox->width(), d->paintBox->height());
+        d->spectrum = new TSpectrum(d->paintBox->width(), d->paintBox->height());
+        d->meter = new TMeter(0, 100);
+        d->spectrum->DrawType = 1;
+        d->spectrum->BarWidth = 5;
+        d->spectrum->HeightCap = 45;
+        d->scope->DrawType = 0;
+        d->scope->Scale = 45;
+    }
 
     lista_a.clear();
     lista_b.clear();

@@ -1,6 +1,8 @@
 // The main window right after its creation step: its controls, state and scaling.
 #include "app/PaintBox.h"
 #include "audio/TCorvoBass.h"
+#include "vis/osc_vis.h"
+#include "vis/spectrum_vis.h"
 #include "support/harness.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedLamp.h"
@@ -208,6 +210,17 @@ TEST(MainWindow, CreationStepLeavesTheStateAsAFreshStartNeedsIt)
     EXPECT_EQ(w.StringGrid1->ColWidths(0), w.StringGrid1->width() - 2);
     EXPECT_EQ(w.StringGrid2->ColWidths(0), 0);
     EXPECT_EQ(w.StringGrid2->ColWidths(1), w.StringGrid2->width());
+    for (TSpectrum* spectrum : {w.spectrum_a, w.spectrum_b}) {
+        ASSERT_NE(spectrum, nullptr);
+        EXPECT_EQ(spectrum->BarWidth, 5);
+        EXPECT_EQ(spectrum->HeightCap, 45);
+    }
+    for (TOcilloScope* scope : {w.scope_a, w.scope_b}) {
+        ASSERT_NE(scope, nullptr);
+        EXPECT_EQ(scope->Scale, 45);
+    }
+    EXPECT_NE(w.meter_00, nullptr);
+    EXPECT_NE(w.meter_b, nullptr);
     EXPECT_EQ(&w.deck(1).channel, &w.canal_a);
     EXPECT_EQ(&w.deck(2).listBox, &w.ListBox2);
 }
@@ -266,13 +279,14 @@ TEST(MainWindow, ClearingADeckOtherThanOneClearsDeckB)
         Tform_mixer& w = h.create();
         Deck& cleared = number == 1 ? w.deckA : w.deckB;
         Deck& kept = number == 1 ? w.deckB : w.deckA;
+        const QImage frame(252, 59, QImage::Format_RGB32);
         for (Deck* d : {&w.deckA, &w.deckB}) {
             d->positionSlider->setValue(40);
             d->minutesPanel->setValue(3);
             d->secondsPanel->setValue(9);
             d->durationText->setText("04:10");
             d->frequencyText->setText("44100");
-            d->paintBox->setFrame(QImage(252, 59, QImage::Format_RGB32));
+            d->paintBox->setFrame(&frame);
         }
         w.limpa_mixer(number);
         w.limpa_grafico(number);
@@ -281,9 +295,9 @@ TEST(MainWindow, ClearingADeckOtherThanOneClearsDeckB)
         EXPECT_EQ(cleared.secondsPanel->value(), 0) << number;
         EXPECT_EQ(cleared.durationText->text(), "00:00") << number;
         EXPECT_EQ(cleared.frequencyText->text(), "00000") << number;
-        EXPECT_TRUE(cleared.paintBox->frame().isNull()) << number;
+        EXPECT_EQ(cleared.paintBox->frame(), nullptr) << number;
         EXPECT_EQ(kept.positionSlider->value(), 40) << number;
         EXPECT_EQ(kept.durationText->text(), "04:10") << number;
-        EXPECT_FALSE(kept.paintBox->frame().isNull()) << number;
+        EXPECT_EQ(kept.paintBox->frame(), &frame) << number;
     }
 }
