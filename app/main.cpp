@@ -1,1 +1,19 @@
-int main() { return 0; }
+#include "app/startup.h"
+
+#include <QApplication>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    // Without a desktop session the toolkit would abort with a message no operator reads.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fprintf(stderr, "O Arvesto Voltaria precisa de uma sessão gráfica (desktop). A desktop session is "
+                             "needed; to try it without one: xvfb-run -s '-screen 0 1280x1024x24' %s\n",
+                     argv[0]);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    startup::installTranslations(app);
+    return startup::run(app);
+}

@@ -1,0 +1,193 @@
+// The main window: the whole working surface, owner of every control and of the shared
+// state, by their names. Handlers of each subsystem are declared in its section below and
+// defined in that subsystem's folder. Main thread only.
+#pragma once
+
+#include "app/deck.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QAction;
+class QPushButton;
+class QSystemTrayIcon;
+class QTimer;
+class LedButton;
+class LedColon;
+class LedCounter;
+class LedGauge;
+class LedLamp;
+class LedPanel;
+class LedText;
+class MultiSwitch;
+class PaintBox;
+class SpinEdit;
+class StringGrid;
+class TCorvoBass;
+class TMeter;
+class TOcilloScope;
+class TSpectrum;
+class TVoltariaScan;
+class TrackBar;
+
+// Every command-line argument, each after one blank (filled by start-up).
+extern QString parametro;
+
+class Tform_mixer : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Tform_mixer(QWidget* parent = nullptr);
+    ~Tform_mixer() override;
+
+    // ---- deck A controls
+    QListWidget* ListBox1 = nullptr;
+    LedCounter* CONTA_ESQUERDA = nullptr;
+    QPushButton *bitbtn1 = nullptr, *bitbtn10 = nullptr, *bitbtn17 = nullptr, *bitbtn18 = nullptr;
+    QPushButton* bitbtn14 = nullptr;
+    QMenu* PopupMenu5 = nullptr;
+    QAction *Play1 = nullptr, *Stop1 = nullptr, *Exclur1 = nullptr;
+    QPushButton *bitbtn2 = nullptr, *bitbtn4 = nullptr, *bitbtn5 = nullptr;
+    LedButton* loop_esquerda = nullptr;
+    QLabel *label2 = nullptr, *Label11 = nullptr, *Label3 = nullptr, *Label1 = nullptr;
+    LedPanel *MMLEDPanel1 = nullptr, *MMLEDPanel2 = nullptr;
+    LedColon* MMLEDDigit1 = nullptr;
+    TrackBar *trackPan = nullptr, *trackFrequencia = nullptr, *trackbar1 = nullptr, *Flanger1 = nullptr;
+    LedLamp* MMLED1 = nullptr;
+    LedGauge *pbposition = nullptr, *pbarvu = nullptr;
+    PaintBox* pp = nullptr;
+    QTimer* Timer1 = nullptr;
+    QCheckBox *CheckBox2 = nullptr, *CheckBox6 = nullptr, *CheckBox7 = nullptr;
+
+    // ---- deck B controls
+    QListWidget* ListBox2 = nullptr;
+    LedCounter* conta_direita = nullptr;
+    QPushButton *bitbtn12 = nullptr, *bitbtn16 = nullptr, *bitbtn19 = nullptr, *bitbtn20 = nullptr;
+    QPushButton* bitbtn15 = nullptr;
+    QMenu* PopupMenu6 = nullptr;
+    QAction *MenuItem1 = nullptr, *MenuItem3 = nullptr, *MenuItem5 = nullptr;
+    QPushButton *bitbtn6 = nullptr, *bitbtn8 = nullptr, *bitbtn9 = nullptr;
+    LedButton* loop_direita = nullptr;
+    QLabel *label28 = nullptr, *Label26 = nullptr, *Label24 = nullptr, *Label20 = nullptr;
+    LedPanel *MMLEDPanel3 = nullptr, *MMLEDPanel4 = nullptr;
+    LedColon* MMLEDDigit3 = nullptr;
+    TrackBar *trackbar2 = nullptr, *trackbar4 = nullptr, *trackbar5 = nullptr, *Flanger2 = nullptr;
+    LedLamp* MMLED2 = nullptr;
+    LedGauge *ProgressBar2 = nullptr, *Progressbar1 = nullptr;
+    PaintBox* PP2 = nullptr;
+    QTimer* Timer2 = nullptr;
+    QCheckBox *CheckBox5 = nullptr, *CheckBox8 = nullptr, *CheckBox9 = nullptr;
+
+    // ---- shared controls: library, search, grid and preview
+    QComboBox* DriveComboBox1 = nullptr;
+    LedButton* captura_geral = nullptr;
+    QPushButton* bitbtn13 = nullptr;
+    QLabel* Label33 = nullptr;
+    LedGauge* CoolGauge1 = nullptr;
+    QLabel* bsSkinLabel2 = nullptr;
+    QLineEdit* edit1 = nullptr;
+    StringGrid *StringGrid1 = nullptr, *StringGrid2 = nullptr;
+    QMenu* PopupMenu7 = nullptr;
+    QAction *MenuItem6 = nullptr, *MenuItem8 = nullptr, *Excluir1 = nullptr;
+    QPushButton *bitbtn21 = nullptr, *bitbtn23 = nullptr, *bITBTN24 = nullptr;
+    QTimer* Timer4 = nullptr;
+    TVoltariaScan* MixerScan1 = nullptr;
+    // devices, cue, exit, status line
+    QPushButton *SRColorButton2 = nullptr, *SRColorButton1 = nullptr, *bitbtn11 = nullptr;
+    QWidget* Panel18 = nullptr;
+    LedText* label5 = nullptr;
+    QTimer* Timer6 = nullptr;
+    // crossfader, manual mix, auto-mix
+    QLabel* RxLabel1 = nullptr;
+    TrackBar* Trackbar18 = nullptr;
+    QMenu* PopupMenu4 = nullptr;
+    QAction* FadePadro1 = nullptr;
+    QPushButton *speedbutton1 = nullptr, *speedbutton2 = nullptr;
+    LedLamp *MMLED3 = nullptr, *MMLED4 = nullptr;
+    LedButton *LEDButton1 = nullptr, *LEDButton2 = nullptr;
+    SpinEdit *RxSpinEdit7 = nullptr, *RxSpinEdit1 = nullptr;
+    QLabel* RxLabel3 = nullptr;
+    // capture options
+    MultiSwitch* MMSwitch1 = nullptr;
+    QCheckBox *Checkbox4 = nullptr, *Checkbox3 = nullptr, *checkbox_wma = nullptr, *Checkbox1 = nullptr;
+    // logo
+    QWidget* Panel19 = nullptr;
+    QLabel* Image1 = nullptr;
+    // equaliser and master volume; the band sliders in band order 0..9
+    QCheckBox* bsSkinCheckRadioBox1 = nullptr;
+    TrackBar* Trackbar6 = nullptr;
+    TrackBar *TrackBar20 = nullptr, *Trackbar19 = nullptr, *TrackBar7 = nullptr, *TrackBar8 = nullptr,
+             *TrackBar9 = nullptr, *TrackBar10 = nullptr, *TrackBar11 = nullptr, *TrackBar12 = nullptr,
+             *bsSkinTrackBar1 = nullptr, *bsSkinTrackBar2 = nullptr;
+    QTimer* Timer3 = nullptr;
+    // the window's own context menu and its shortcut keys
+    QMenu* PopupMenu8 = nullptr;
+    QAction* Sobre1 = nullptr;
+    QAction* PlayAtalho[10] = {};
+    QAction* FadeMix1 = nullptr;
+    QSystemTrayIcon* Systray1 = nullptr;
+
+    // ---- shared state
+    TCorvoBass *canal_a = nullptr, *canal_b = nullptr, *canal_00 = nullptr, *canal_atalho = nullptr;
+    TMeter *meter_00 = nullptr, *meter_a = nullptr, *meter_b = nullptr;
+    TOcilloScope *scope_a = nullptr, *scope_b = nullptr;
+    TSpectrum *spectrum_a = nullptr, *spectrum_b = nullptr;
+    QStringList lista_a, lista_b;
+    bool mixando_a = false, mixando_b = false;
+    uint8_t modo_tempo_a = 0, modo_tempo_b = 0;
+    int16_t grafico_a = 0, grafico_b = 0;
+    uint32_t freq_padrao_a = 0, freq_padrao_b = 0;
+    int16_t device_transmissao = 0, device_cue = 0;
+    int32_t tempo_fade = 0;
+
+    // The two decks, each over its own controls and state above.
+    Deck deckA;
+    Deck deckB;
+    Deck& deck(int number) { return number == 1 ? deckA : deckB; }
+
+    // ---- creation (app/)
+    void FormCreate();
+    void ajusta_tela();
+    void limpa_grafico(int deck);
+    void limpa_mixer(int deck);
+    // Brings the window back when another copy of the program was started.
+    void showRestoredInFront();
+
+    // ---- audio effects handlers (audio/ is window-free; these live in mixer/)
+
+    // ---- deck transport, monitor, crossfader, mixes (mixer/)
+    void Canal_aStop(QObject* sender);
+    void Canal_bStop(QObject* sender);
+
+    // ---- library handlers (library/)
+    void Canal_00Stop(QObject* sender);
+
+    // ---- playlist handlers (playlist/)
+
+    // ---- settings, configuration, clips, cue (config/)
+
+    // ---- status line, tray, about box (app/)
+
+private:
+    void buildWindow();
+    void buildDeckPanels(Deck& deck, int left);
+    void buildLibraryPanel();
+    void buildMixPanel();
+    void buildEqualiserPanel();
+    void buildWindowMenu();
+
+    // Each subsystem connects its controls to its handlers in its own folder.
+    void connectMixerHandlers();
+    void connectLibraryHandlers();
+    void connectPlaylistHandlers();
+    void connectConfigHandlers();
+};

