@@ -6,6 +6,10 @@
 #include "audio/spectrum.h"
 #include "audio/stream.h"
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 #include <algorithm>
 #include <cmath>
 #include <atomic>
@@ -30,6 +34,8 @@ public:
         static Engine engine;
         return engine;
     }
+
+    Engine() { av_log_set_level(AV_LOG_ERROR); } // FFmpeg's warnings about odd files are not ours to show
 
     ~Engine()
     {
