@@ -3,35 +3,15 @@
 // Every member is used on the main thread only; the engine's own threads stay inside audio/.
 #pragma once
 
+#include "audio/effect_blocks.h"
+
 #include <QObject>
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class TThreadedTimer;
-
-struct TEQBlock {
-    int32_t band = 0;
-    uint32_t sampleRate = 0;
-    float bandwidth = 0;
-    float q = 0;
-    float centre = 0;
-    float gain = 0;
-};
-
-struct TFlangerBlock {
-    float first = 0;
-    uint32_t frequency = 0;
-    float second = 0;
-    float level = 0;
-};
-
-struct TEchoBlock {
-    float dry = 0;
-    float wet = 0;
-    float feedback = 0;
-    float delay = 0;
-};
 
 class TCorvoBass : public QObject
 {
@@ -89,6 +69,9 @@ public:
     void EchoParams(int n);
     void SetCut(bool on);
 
+    // Device numbers initialised in this process, shared by every channel (main thread only).
+    static const std::vector<int>& InitializedDevices();
+
     // Ticks of the two timers.
     void CheckEnd();
     void FadeStep();
@@ -102,4 +85,9 @@ public:
 
 protected:
     virtual void DoStop();
+
+private:
+    void refreshCaches();
+
+    bool firingStop_ = false; // OnStop is running: a nested Stop does not fire it again
 };

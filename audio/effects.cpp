@@ -1,0 +1,286 @@
+#include "audio/effects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace audio {
+
+namespace {
+constexpr double kPi = 3.14159265358979323846;
+constexpr auto kRelaxed = std::memory_order_relaxed;
+} // namespace
+
+bool EffectChain::Switch::engage()
+{
+    const bool now = on.load(std::memory_order_acquire);
+    const uint32_t r = resets.load(std::memory_order_acquire);
+    const bool fresh = now && (!wasOn || r != seenResets);
+    wasOn = now;
+    seenResets = r;
+    return fresh;
+}
+
+EffectChain::EffectChain(int sampleRate)
+    : rate_(sampleRate), eqRate_(uint32_t(sampleRate)), flangerRate_(uint32_t(sampleRate)),
+      flangerLine_(new float[kFlangerLine * 2]())
+{
+    resetEqualiser();
+}
+
+void EffectChain::setOn(int type, bool on)
+{
+    Switch* s = type == kEqualiser ? &eq_ : type == kFlanger ? &flanger_ : type == kEcho ? &echo_ : type == kCut ? &cut_ : nullptr;
+    if (!s)
+        return;
+    if (on) {
+        if (type == kEcho)
+            ensureEchoLine();
+        if (type == kEqualiser)
+            resetEqualiser();
+        s->resets.fetch_add(1, std::memory_order_release);
+    }
+    s->on.store(on, std::memory_order_release);
+}
+
+bool EffectChain::isOn(int type) const
+{
+    switch (type) {
+    case kEqualiser: return eq_.on.load();
+    case kFlanger: return flanger_.on.load();
+    case kEcho: return echo_.on.load();
+    case kCut: return cut_.on.load();
+    default: return false;
+    }
+}
+
+bool EffectChain::getParameters(int type, void* block) const
+{
+    if (!isOn(type))
+        return false;
+    if (type == kEqualiser) {
+        auto* b = static_cast<TEQBlock*>(block);
+        if (b->band < 0 || b->band >= kEqBands)
+            return false;
+        b->sampleRate = eqRate_.load(kRelaxed);
+        b->bandwidth = eqBandwidth_.load(kRelaxed);
+        b->q = 0;
+        b->centre = eqCentre_[b->band].load(kRelaxed);
+        b->gain = eqGain_[b->band].load(kRelaxed);
+    } else if (type == kFlanger) {
+        *static_cast<TFlangerBlock*>(block) = {flangerBaseMs_.load(kRelaxed), flangerRate_.load(kRelaxed),
+                                               flangerBpm_.load(kRelaxed), flangerLevel_.load(kRelaxed)};
+    } else if (type == kEcho) {
+        *static_cast<TEchoBlock*>(block) = {echoDry_.load(kRelaxed), echoWet_.load(kRelaxed),
+                                            echoFeedback_.load(kRelaxed), echoDelay_.load(kRelaxed)};
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool EffectChain::setParameters(int type, const void* block)
+{
+    if (!isOn(type))
+        return false;
+    if (type == kEqualiser) {
+        const auto* b = static_cast<const TEQBlock*>(block);
+        if (b->band < 0 || b->band >= kEqBands || !(b->centre > 0) || !std::isfinite(b->gain))
+            return false;
+        if (b->sampleRate > 0)
+            eqRate_.store(b->sampleRate, kRelaxed);
+        if (b->bandwidth > 0)
+            eqBandwidth_.store(b->bandwidth, kRelaxed);
+        eqCentre_[b->band].store(b->centre, kRelaxed);
+        eqGain_[b->band].store(std::clamp(b->gain, -15.0f, 15.0f), kRelaxed);
+        eqVersion_.fetch_add(1, std::memory_order_release);
+    } else if (type == kFlanger) {
+        const auto* b = static_cast<const TFlangerBlock*>(block);
+        flangerBaseMs_.store(std::clamp(b->first, 0.0f, 40.0f), kRelaxed);
+        flangerRate_.store(b->frequency > 0 ? b->frequency : uint32_t(rate_), kRelaxed);
+        flangerBpm_.store(b->second > 0 ? b->second : 120.0f, kRelaxed);
+        flangerLevel_.store(std::clamp(b->level, 0.0f, 15.0f), kRelaxed);
+    } else if (type == kEcho) {
+        const auto* b = static_cast<const TEchoBlock*>(block);
+        echoDry_.store(b->dry, kRelaxed);
+        echoWet_.store(b->wet, kRelaxed);
+        echoFeedback_.store(std::clamp(b->feedback, 0.0f, 0.95f), kRelaxed);
+        echoDelay_.store(std::clamp(b->delay, 0.001f, kMaxEchoSeconds), kRelaxed);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// A freshly switched-on equaliser is flat, its bands on their usual centres.
+void EffectChain::resetEqualiser()
+{
+    for (int b = 0; b < kEqBands; ++b) {
+        eqCentre_[b].store(kEqCentres[b], kRelaxed);
+        eqGain_[b].store(0.0f, kRelaxed);
+    }
+    eqVersion_.fetch_add(1, std::memory_order_release);
+}
+
+void EffectChain::ensureEchoLine()
+{
+    if (echoLineStore_)
+        return;
+    echoLineFrames_ = int(std::ceil(kMaxEchoSeconds * float(rate_))) + 1;
+    echoLineStore_.reset(new float[size_t(echoLineFrames_) * 2]());
+    echoLine_.store(echoLineStore_.get(), std::memory_order_release);
+}
+
+void EffectChain::process(float* frames, int count)
+{
+    // Effects switched on at priority 1 run before the equaliser (priority 0).
+    runCut(frames, count);
+    runFlanger(frames, count);
+    runEcho(frames, count);
+    runEqualiser(frames, count);
+}
+
+// RBJ cookbook peaking filter per band: alpha = sin(w0)·sinh(ln2/2 · BW · w0/sin(w0)).
+void EffectChain::rebuildEqualiser()
+{
+    const double fs = eqRate_.load(kRelaxed);
+    const double bw = eqBandwidth_.load(kRelaxed);
+    for (int b = 0; b < kEqBands; ++b) {
+        Biquad& f = bands_[b];
+        const double gain = eqGain_[b].load(kRelaxed);
+        const double centre = eqCentre_[b].load(kRelaxed);
+        f.flat = gain == 0.0 || centre >= fs / 2;
+        if (f.flat)
+            continue;
+        const double a = std::pow(10.0, gain / 40.0);
+        const double w0 = 2 * kPi * centre / fs;
+        const double sw = std::sin(w0), cw = std::cos(w0);
+        const double alpha = sw * std::sinh(std::log(2.0) / 2 * bw * w0 / sw);
+        const double a0 = 1 + alpha / a;
+        f.b0 = float((1 + alpha * a) / a0);
+        f.b1 = float(-2 * cw / a0);
+        f.b2 = float((1 - alpha * a) / a0);
+        f.a1 = float(-2 * cw / a0);
+        f.a2 = float((1 - alpha / a) / a0);
+    }
+}
+
+void EffectChain::runEqualiser(float* frames, int count)
+{
+    if (eq_.engage()) {
+        for (Biquad& f : bands_)
+            f.z1[0] = f.z1[1] = f.z2[0] = f.z2[1] = 0;
+    }
+    if (!eq_.wasOn)
+        return;
+    const uint32_t version = eqVersion_.load(std::memory_order_acquire);
+    if (version != eqBuilt_) {
+        eqBuilt_ = version;
+        rebuildEqualiser();
+    }
+    for (Biquad& f : bands_) {
+        if (f.flat)
+            continue;
+        float z1l = f.z1[0], z2l = f.z2[0], z1r = f.z1[1], z2r = f.z2[1];
+        for (int i = 0; i < count; ++i) {
+            const float l = frames[2 * i], r = frames[2 * i + 1];
+            const float yl = f.b0 * l + z1l;
+            const float yr = f.b0 * r + z1r;
+            z1l = f.b1 * l - f.a1 * yl + z2l;
+            z1r = f.b1 * r - f.a1 * yr + z2r;
+            z2l = f.b2 * l - f.a2 * yl;
+            z2r = f.b2 * r - f.a2 * yr;
+            frames[2 * i] = yl;
+            frames[2 * i + 1] = yr;
+        }
+        // Flush denormals left by a long silence.
+        f.z1[0] = std::fabs(z1l) < 1e-20f ? 0 : z1l;
+        f.z2[0] = std::fabs(z2l) < 1e-20f ? 0 : z2l;
+        f.z1[1] = std::fabs(z1r) < 1e-20f ? 0 : z1r;
+        f.z2[1] = std::fabs(z2r) < 1e-20f ? 0 : z2r;
+    }
+}
+
+// The delay sweeps between 0 and twice the base delay once every four beats; the wet part is
+// mixed in up to an even blend, which gives the deepest notches.
+void EffectChain::runFlanger(float* frames, int count)
+{
+    if (flanger_.engage()) {
+        std::memset(flangerLine_.get(), 0, sizeof(float) * kFlangerLine * 2);
+        flangerPhase_ = 0;
+    }
+    if (!flanger_.wasOn)
+        return;
+    const double fs = flangerRate_.load(kRelaxed);
+    const double base = flangerBaseMs_.load(kRelaxed) * fs / 1000.0;
+    const double sweepStep = flangerBpm_.load(kRelaxed) / 60.0 / 4.0 / fs;
+    const float wet = std::min(flangerLevel_.load(kRelaxed), 10.0f) / 10.0f * 0.5f;
+    float* line = flangerLine_.get();
+    constexpr uint32_t mask = kFlangerLine - 1;
+    for (int i = 0; i < count; ++i) {
+        line[2 * (flangerWrite_ & mask)] = frames[2 * i];
+        line[2 * (flangerWrite_ & mask) + 1] = frames[2 * i + 1];
+        const double delay = std::min(base * (1 - std::cos(2 * kPi * flangerPhase_)), double(kFlangerLine - 2));
+        const double pos = double(flangerWrite_) - delay;
+        const double whole = std::floor(pos);
+        const float frac = float(pos - whole);
+        const uint32_t i0 = uint32_t(int64_t(whole)) & mask, i1 = (i0 + 1) & mask;
+        for (int c = 0; c < 2; ++c) {
+            const float d = line[2 * i0 + c] + frac * (line[2 * i1 + c] - line[2 * i0 + c]);
+            frames[2 * i + c] += wet * (d - frames[2 * i + c]);
+        }
+        ++flangerWrite_;
+        flangerPhase_ += sweepStep;
+        if (flangerPhase_ >= 1)
+            flangerPhase_ -= 1;
+    }
+}
+
+void EffectChain::runEcho(float* frames, int count)
+{
+    float* line = echoLine_.load(std::memory_order_acquire);
+    if (echo_.engage() && line) {
+        std::memset(line, 0, sizeof(float) * size_t(echoLineFrames_) * 2);
+        echoWrite_ = 0;
+    }
+    if (!echo_.wasOn || !line)
+        return;
+    const float dry = echoDry_.load(kRelaxed), wet = echoWet_.load(kRelaxed), fb = echoFeedback_.load(kRelaxed);
+    const int delay = std::clamp(int(echoDelay_.load(kRelaxed) * float(rate_)), 1, echoLineFrames_ - 1);
+    for (int i = 0; i < count; ++i) {
+        int read = echoWrite_ - delay;
+        if (read < 0)
+            read += echoLineFrames_;
+        for (int c = 0; c < 2; ++c) {
+            const float x = frames[2 * i + c];
+            const float d = line[2 * read + c];
+            line[2 * echoWrite_ + c] = x + fb * d;
+            frames[2 * i + c] = dry * x + wet * d;
+        }
+        if (++echoWrite_ == echoLineFrames_)
+            echoWrite_ = 0;
+    }
+}
+
+// A square gate at 120 BPM, two cuts per beat and open half the time, with 3 ms ramps.
+void EffectChain::runCut(float* frames, int count)
+{
+    if (cut_.engage()) {
+        cutPhase_ = 0;
+        cutGain_ = 1.0f;
+    }
+    if (!cut_.wasOn)
+        return;
+    const int64_t period = std::max<int64_t>(2, int64_t(rate_) * 60 / 120 / 2);
+    const float ramp = 1.0f / (0.003f * float(rate_));
+    for (int i = 0; i < count; ++i) {
+        const float target = (cutPhase_ < period / 2) ? 1.0f : 0.0f;
+        cutGain_ = target > cutGain_ ? std::min(target, cutGain_ + ramp) : std::max(target, cutGain_ - ramp);
+        frames[2 * i] *= cutGain_;
+        frames[2 * i + 1] *= cutGain_;
+        if (++cutPhase_ >= period)
+            cutPhase_ = 0;
+    }
+}
+
+} // namespace audio

@@ -1,0 +1,221 @@
+#include "audio/media_reader.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/intreadwrite.h>
+#include <libswresample/swresample.h>
+}
+
+#include <algorithm>
+
+namespace audio {
+
+namespace {
+
+bool isEightBit(const AVCodecParameters* p)
+{
+    return p->codec_id == AV_CODEC_ID_PCM_U8 || p->codec_id == AV_CODEC_ID_PCM_S8 || p->format == AV_SAMPLE_FMT_U8
+           || p->format == AV_SAMPLE_FMT_U8P;
+}
+
+bool isMpegAudio(AVCodecID id)
+{
+    return id == AV_CODEC_ID_MP3 || id == AV_CODEC_ID_MP2 || id == AV_CODEC_ID_MP1;
+}
+
+bool isWma(AVCodecID id)
+{
+    return id == AV_CODEC_ID_WMAV1 || id == AV_CODEC_ID_WMAV2 || id == AV_CODEC_ID_WMAPRO || id == AV_CODEC_ID_WMAVOICE
+           || id == AV_CODEC_ID_WMALOSSLESS;
+}
+
+} // namespace
+
+std::unique_ptr<MediaReader> MediaReader::open(const std::string& path)
+{
+    std::unique_ptr<MediaReader> r(new MediaReader);
+    if (avformat_open_input(&r->format_, path.c_str(), nullptr, nullptr) < 0)
+        return nullptr;
+    if (avformat_find_stream_info(r->format_, nullptr) < 0)
+        return nullptr;
+    const AVCodec* decoder = nullptr;
+    r->streamIndex_ = av_find_best_stream(r->format_, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
+    if (r->streamIndex_ < 0 || !decoder)
+        return nullptr;
+    AVStream* st = r->format_->streams[r->streamIndex_];
+    for (unsigned i = 0; i < r->format_->nb_streams; ++i)
+        if (int(i) != r->streamIndex_)
+            r->format_->streams[i]->discard = AVDISCARD_ALL;
+    r->codec_ = avcodec_alloc_context3(decoder);
+    if (!r->codec_ || avcodec_parameters_to_context(r->codec_, st->codecpar) < 0)
+        return nullptr;
+    r->codec_->pkt_timebase = st->time_base;
+    if (avcodec_open2(r->codec_, decoder, nullptr) < 0)
+        return nullptr;
+    r->rate_ = r->codec_->sample_rate;
+    r->channels_ = r->codec_->ch_layout.nb_channels;
+    if (r->rate_ <= 0 || r->channels_ <= 0)
+        return nullptr;
+    r->eightBit_ = isEightBit(st->codecpar);
+
+    AVChannelLayout outLayout;
+    av_channel_layout_default(&outLayout, std::min(r->channels_, 2));
+    if (swr_alloc_set_opts2(&r->swr_, &outLayout, AV_SAMPLE_FMT_FLT, r->rate_, &r->codec_->ch_layout,
+                            r->codec_->sample_fmt, r->rate_, 0, nullptr)
+            < 0
+        || swr_init(r->swr_) < 0)
+        return nullptr;
+    r->packet_ = av_packet_alloc();
+    r->frame_ = av_frame_alloc();
+
+    // Positions count from the first decoded sample, whose timestamp is the stream's start time.
+    r->startPts_ = st->start_time != AV_NOPTS_VALUE ? st->start_time : 0;
+    const AVRational perFrame{1, r->rate_};
+    if (st->duration != AV_NOPTS_VALUE && st->duration > 0)
+        r->announced_ = av_rescale_q(st->duration - std::max<int64_t>(r->startPts_, 0), st->time_base, perFrame);
+    else if (r->format_->duration > 0)
+        r->announced_ = av_rescale_q(r->format_->duration, AV_TIME_BASE_Q, perFrame);
+    r->needsScan_ = isMpegAudio(st->codecpar->codec_id)
+                    || r->format_->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
+    // The bit reservoir of MP3 and the packet structure of WMA corrupt the first frames after
+    // a seek, so those are sought early and decoded up to the target.
+    if (isMpegAudio(st->codecpar->codec_id))
+        r->prerollFrames_ = r->rate_ / 10;
+    else if (isWma(st->codecpar->codec_id))
+        r->prerollFrames_ = r->rate_ / 5;
+    return r;
+}
+
+MediaReader::~MediaReader()
+{
+    av_frame_free(&frame_);
+    av_packet_free(&packet_);
+    swr_free(&swr_);
+    avcodec_free_context(&codec_);
+    avformat_close_input(&format_);
+}
+
+int64_t MediaReader::scanFrames(const std::string& path, const std::atomic<bool>& cancel)
+{
+    AVFormatContext* fmt = nullptr;
+    if (avformat_open_input(&fmt, path.c_str(), nullptr, nullptr) < 0)
+        return -1;
+    int64_t frames = -1;
+    const int index = avformat_find_stream_info(fmt, nullptr) >= 0
+                          ? av_find_best_stream(fmt, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0)
+                          : -1;
+    if (index >= 0) {
+        AVStream* st = fmt->streams[index];
+        for (unsigned i = 0; i < fmt->nb_streams; ++i)
+            if (int(i) != index)
+                fmt->streams[i]->discard = AVDISCARD_ALL;
+        AVPacket* pkt = av_packet_alloc();
+        int64_t duration = 0;
+        int64_t trimmed = 0; // samples the decoder drops: encoder delay and end padding
+        bool cancelled = false;
+        while (!(cancelled = cancel.load(std::memory_order_relaxed)) && av_read_frame(fmt, pkt) >= 0) {
+            if (pkt->stream_index == index) {
+                duration += pkt->duration;
+                size_t size = 0;
+                const uint8_t* skip = av_packet_get_side_data(pkt, AV_PKT_DATA_SKIP_SAMPLES, &size);
+                if (skip && size >= 8)
+                    trimmed += int64_t(AV_RL32(skip)) + int64_t(AV_RL32(skip + 4));
+            }
+            av_packet_unref(pkt);
+        }
+        av_packet_free(&pkt);
+        if (!cancelled)
+            frames = std::max<int64_t>(0, av_rescale_q(duration, st->time_base, {1, st->codecpar->sample_rate}) - trimmed);
+    }
+    avformat_close_input(&fmt);
+    return frames;
+}
+
+bool MediaReader::seek(int64_t frame)
+{
+    AVStream* st = format_->streams[streamIndex_];
+    const int64_t from = std::max<int64_t>(0, frame - prerollFrames_);
+    const int64_t ts = startPts_ + av_rescale_q(from, {1, rate_}, st->time_base);
+    if (av_seek_frame(format_, streamIndex_, frame == 0 ? std::min<int64_t>(ts, startPts_) : ts, AVSEEK_FLAG_BACKWARD)
+        < 0)
+        return false;
+    avcodec_flush_buffers(codec_);
+    swr_init(swr_);
+    draining_ = false;
+    dropBefore_ = frame;
+    nextFrame_ = frame;
+    return true;
+}
+
+bool MediaReader::decode(std::vector<float>& out)
+{
+    for (;;) {
+        const int got = avcodec_receive_frame(codec_, frame_);
+        if (got == 0) {
+            const bool ok = convert(frame_, out);
+            av_frame_unref(frame_);
+            if (ok)
+                return true;
+            continue;
+        }
+        if (got == AVERROR_EOF)
+            return false;
+        if (draining_)
+            return false;
+        const int read = av_read_frame(format_, packet_);
+        if (read < 0) {
+            draining_ = true;
+            avcodec_send_packet(codec_, nullptr);
+            continue;
+        }
+        if (packet_->stream_index == streamIndex_)
+            avcodec_send_packet(codec_, packet_); // a corrupt packet is skipped, decoding goes on
+        av_packet_unref(packet_);
+    }
+}
+
+// Converts one decoded frame and places it on the source timeline; false when nothing was kept.
+bool MediaReader::convert(AVFrame* frame, std::vector<float>& out)
+{
+    converted_.resize(size_t(frame->nb_samples) * 2 + 64);
+    uint8_t* dst = reinterpret_cast<uint8_t*>(converted_.data());
+    const int n = swr_convert(swr_, &dst, frame->nb_samples + 16, const_cast<const uint8_t**>(frame->extended_data),
+                              frame->nb_samples);
+    if (n <= 0)
+        return false;
+    const bool mono = channels_ == 1;
+    int first = 0;
+    if (dropBefore_ >= 0) {
+        // The first frames after a seek are placed by their timestamps, then counted on.
+        const int64_t pts = frame->best_effort_timestamp;
+        if (pts != AV_NOPTS_VALUE) {
+            AVStream* st = format_->streams[streamIndex_];
+            nextFrame_ = av_rescale_q(pts - startPts_, st->time_base, {1, rate_});
+        }
+        if (nextFrame_ + n <= dropBefore_) {
+            nextFrame_ += n;
+            return false;
+        }
+        first = int(std::max<int64_t>(0, dropBefore_ - nextFrame_));
+        nextFrame_ += first;
+        dropBefore_ = -1;
+    }
+    const size_t at = out.size();
+    out.resize(at + size_t(n - first) * 2);
+    float* o = out.data() + at;
+    const float* in = converted_.data();
+    for (int i = first; i < n; ++i) {
+        if (mono) {
+            *o++ = in[i];
+            *o++ = in[i];
+        } else {
+            *o++ = in[2 * i];
+            *o++ = in[2 * i + 1];
+        }
+    }
+    nextFrame_ += n - first;
+    return true;
+}
+
+} // namespace audio

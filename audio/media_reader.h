@@ -1,0 +1,66 @@
+// One opened media file decoded with FFmpeg into interleaved float stereo at its own rate.
+// Opened on the main thread; afterwards used only by the stream's decoder thread.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct AVFormatContext;
+struct AVCodecContext;
+struct AVPacket;
+struct AVFrame;
+struct SwrContext;
+
+namespace audio {
+
+class MediaReader
+{
+public:
+    // Null when FFmpeg cannot open the file or it holds no decodable audio.
+    static std::unique_ptr<MediaReader> open(const std::string& path);
+    ~MediaReader();
+
+    int sampleRate() const { return rate_; }
+    int channels() const { return channels_; }
+    bool eightBit() const { return eightBit_; }
+    // Frames the container announces, without encoder delay where it is known.
+    int64_t announcedFrames() const { return announced_; }
+    // True when only a demuxing pass gives the true decoded length (MP3, bit-rate estimates).
+    bool needsLengthScan() const { return needsScan_; }
+
+    // Counts the frames the decoder will produce by demuxing the whole file (no decoding);
+    // -1 on failure or when `cancel` was raised meanwhile.
+    static int64_t scanFrames(const std::string& path, const std::atomic<bool>& cancel);
+
+    // Positions the reader so the next decode() starts exactly at source frame `frame`.
+    bool seek(int64_t frame);
+    // Appends the next decoded frames (interleaved stereo) to `out`; returns false at the end.
+    bool decode(std::vector<float>& out);
+
+private:
+    MediaReader() = default;
+    bool convert(AVFrame* frame, std::vector<float>& out);
+
+    AVFormatContext* format_ = nullptr;
+    AVCodecContext* codec_ = nullptr;
+    SwrContext* swr_ = nullptr;
+    AVPacket* packet_ = nullptr;
+    AVFrame* frame_ = nullptr;
+    int streamIndex_ = -1;
+    int rate_ = 0;
+    int channels_ = 0;
+    bool eightBit_ = false;
+    bool needsScan_ = false;
+    int64_t announced_ = 0;
+    int64_t startPts_ = 0;
+    int64_t prerollFrames_ = 0;
+    int64_t nextFrame_ = 0;   // source frame of the next sample handed out
+    int64_t dropBefore_ = -1; // after a seek: samples before this frame are discarded
+    bool draining_ = false;
+    std::vector<float> converted_;
+};
+
+} // namespace audio

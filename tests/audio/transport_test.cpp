@@ -1,0 +1,208 @@
+// Lengths, positions, seeking, end of track, Loop and the properties of a playing channel.
+#include "channel_fixture.h"
+
+#include <QTest>
+#include <cmath>
+
+namespace {
+
+struct LengthCase {
+    const char* name;
+    std::function<QString(ChannelTest&, const QString&)> make; // from a 44.1 kHz stereo 3.3 s WAV
+    int64_t lengthMs;
+    uint32_t rate;
+};
+
+} // namespace
+
+class Lengths : public ChannelTest
+{
+};
+
+// Catches lengths that count encoder delay and padding, or bytes/176 at rates other than 44.1 kHz.
+TEST_F(Lengths, AreRealMillisecondsForEveryFormat)
+{
+    const QString source = wav("source.wav", 3.3, media::sine(440, kRate));
+    const LengthCase cases[] = {
+        {"wav 44.1 kHz", [](ChannelTest&, const QString& s) { return s; }, 3300, 44100},
+        {"wav mono 48 kHz", [](ChannelTest& t, const QString&) { return t.wav("m48.wav", 2.0, media::sine(440, 48000), 48000, 1); }, 2000, 48000},
+        {"wav 22.05 kHz", [](ChannelTest& t, const QString&) { return t.wav("s22.wav", 1.5, media::sine(440, 22050), 22050); }, 1500, 22050},
+        {"ogg", [](ChannelTest& t, const QString& s) { return media::transcode(s, t.path("s.ogg"), {"-c:a", "libvorbis"}); }, 3300, 44100},
+        {"mp3 with LAME header", [](ChannelTest& t, const QString& s) { return media::lame(s, t.path("x.mp3")); }, 3300, 44100},
+        // Without a header the decoder keeps every frame: 128 frames of 1152 samples.
+        {"mp3 without header", [](ChannelTest& t, const QString& s) { return media::transcode(s, t.path("n.mp3"), {"-write_xing", "0"}); }, 3343, 44100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = c.make(*this, source);
+        ASSERT_FALSE(file.isEmpty());
+        canal.LoadFile(file);
+        EXPECT_EQ(canal.GetLength(), c.lengthMs);
+        EXPECT_EQ(canal.FrequencyCache, c.rate);
+        canal.Play();
+        render(int(c.lengthMs) + 200);
+        EXPECT_EQ(canal.GetPosition(), c.lengthMs);
+    }
+    EXPECT_TRUE(media::takeMessages().isEmpty());
+}
+
+// WMA only announces a millisecond-grained estimate; the end of the decode makes it exact.
+TEST_F(Lengths, WmaLengthIsExactOnceDecoded)
+{
+    const QString file = media::transcode(wav("w.wav", 2.0, media::sine(440, kRate)), path("w.wma"), {"-c:a", "wmav2"});
+    canal.LoadFile(file);
+    EXPECT_NEAR(double(canal.GetLength()), 2000.0, 60.0);
+    canal.Play();
+    render(2300);
+    EXPECT_EQ(canal.GetPosition(), canal.GetLength());
+    canal.CheckEnd();
+    EXPECT_EQ(stops, 1);
+}
+
+class Seeking : public ChannelTest, public ::testing::WithParamInterface<const char*>
+{
+};
+
+// Catches seeks that land a packet early or late, and MP3 frames corrupted by the bit reservoir.
+TEST_P(Seeking, LandsOnTheSample)
+{
+    const QString format = GetParam();
+    QString file = wav("seek.wav", 3.0, [](int64_t i, int c) {
+        return 0.4 * std::sin(2 * M_PI * 440 * double(i) / kRate + c) + 0.3 * std::sin(2 * M_PI * 3100 * double(i) / kRate);
+    });
+    if (format == "mp3")
+        file = media::lame(file, path("seek.mp3"));
+    else if (format == "ogg")
+        file = media::transcode(file, path("seek.ogg"), {"-c:a", "libvorbis"});
+    ASSERT_FALSE(file.isEmpty());
+    canal.LoadFile(file);
+    canal.Play();
+    const std::vector<float> whole = render(2500);
+
+    ASSERT_TRUE(canal.SetPosition(1234));
+    EXPECT_EQ(canal.GetPosition(), 1234);
+    const std::vector<float> after = render(300);
+    EXPECT_EQ(canal.GetPosition(), 1534);
+    const size_t offset = (size_t(1234) * kRate + 999) / 1000; // the first frame of that millisecond
+    double worst = 0;
+    for (size_t i = 0; i < after.size(); ++i)
+        worst = std::max(worst, double(std::fabs(after[i] - whole[2 * offset + i])));
+    EXPECT_LT(worst, format == "wav" ? 1e-6 : 2e-3);
+
+    EXPECT_FALSE(canal.SetPosition(10000)); // beyond the end
+    EXPECT_TRUE(canal.SetPosition(0));
+    EXPECT_EQ(canal.GetPosition(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, Seeking, ::testing::Values("wav", "ogg", "mp3"));
+
+class Transport : public ChannelTest
+{
+};
+
+TEST_F(Transport, EndOfTrackStopsOnceAndPlayStartsAgain)
+{
+    canal.LoadFile(wav("short.wav", 0.3, media::sine(440, kRate)));
+    canal.Play();
+    render(200);
+    canal.CheckEnd();
+    EXPECT_EQ(stops, 0);
+    EXPECT_TRUE(canal.Playing);
+    render(200);
+    canal.CheckEnd();
+    EXPECT_EQ(stops, 1);
+    EXPECT_FALSE(canal.Playing);
+    EXPECT_EQ(canal.GetPosition(), 300);
+
+    // An ended stream plays again from its start.
+    canal.Play();
+    const std::vector<float> heard = render(100);
+    EXPECT_EQ(canal.GetPosition(), 100);
+    EXPECT_GT(media::rms(heard, 0, heard.size() / 2), 0.3);
+}
+
+// The end watcher's own ticks, on the main thread, notice the end within its interval.
+TEST_F(Transport, EndWatcherTicksStopTheChannel)
+{
+    canal.LoadFile(wav("short.wav", 0.2, media::sine(440, kRate)));
+    canal.Play();
+    render(300);
+    QTRY_COMPARE_WITH_TIMEOUT(stops, 1, 2000);
+    EXPECT_FALSE(canal.Playing);
+    EXPECT_FALSE(canal.EndTimer->Enabled());
+}
+
+TEST_F(Transport, LoopRestartsWithoutOnStop)
+{
+    canal.LoadFile(wav("short.wav", 0.3, media::sine(440, kRate)));
+    canal.Loop = true;
+    canal.Play();
+    render(350);
+    canal.CheckEnd();
+    EXPECT_EQ(stops, 0);
+    EXPECT_TRUE(canal.Playing);
+    render(100);
+    EXPECT_EQ(canal.GetPosition(), 100);
+}
+
+// Catches property writes that reach a channel which is not playing.
+TEST_F(Transport, PropertiesActOnlyWhilePlaying)
+{
+    canal.LoadFile(wav("tone.wav", 3.0, media::sine(440, kRate, 0.5)));
+    EXPECT_EQ(canal.VolumeCache, 100u);
+    canal.setVolume(40);
+    canal.setPan(-100);
+    canal.setFrequency(22050);
+    EXPECT_EQ(canal.VolumeCache, 100u);
+    EXPECT_EQ(canal.PanCache, 0);
+    EXPECT_EQ(canal.FrequencyCache, 44100u);
+    EXPECT_EQ(canal.volume(), 0u);
+
+    canal.Play();
+    std::vector<float> heard = render(100);
+    EXPECT_NEAR(media::rms(heard, 0, heard.size() / 2), 0.5 / std::sqrt(2.0), 0.01);
+
+    canal.setVolume(40);
+    canal.setPan(100); // right only
+    render(20);        // the ramp to the new gains
+    heard = render(100);
+    EXPECT_LT(media::rms(heard, 0, heard.size() / 2, 0), 1e-4);
+    EXPECT_NEAR(media::rms(heard, 0, heard.size() / 2, 1), 0.4 * 0.5 / std::sqrt(2.0), 0.01);
+    EXPECT_EQ(canal.volume(), 40u);
+    EXPECT_EQ(canal.pan(), 100);
+
+    // Half the frequency: the track moves at half speed.
+    const int64_t before = canal.GetPosition();
+    canal.setFrequency(22050);
+    EXPECT_EQ(canal.frequency(), 22050u);
+    render(1000);
+    EXPECT_NEAR(double(canal.GetPosition() - before), 500.0, 15.0);
+
+    canal.Stop();
+    EXPECT_EQ(stops, 1);
+    const int64_t stoppedAt = canal.GetPosition();
+    render(100);
+    EXPECT_EQ(canal.GetPosition(), stoppedAt);
+}
+
+// Catches spectra taken from the wrong frames, a wrong window scale or bin order.
+TEST_F(Transport, SpectrumAndSamplesShowWhatIsHeard)
+{
+    canal.LoadFile(wav("k.wav", 2.0, media::sine(1000, kRate, 0.8)));
+    float fft[512];
+    int16_t samples[1024];
+    canal.GetFFT(fft);
+    EXPECT_EQ(*std::max_element(fft, fft + 512), 0.0f); // not playing yet
+    canal.Play();
+    render(200);
+    canal.GetFFT(fft);
+    const int peak = int(std::max_element(fft, fft + 512) - fft);
+    EXPECT_EQ(peak, 23); // 1000 Hz * 1024 / 44100 = 23.2
+    EXPECT_GT(fft[peak], 0.8 * 0.5 * 0.75);
+    EXPECT_LT(fft[peak], 0.8 * 0.5 * 1.01);
+    EXPECT_LT(fft[100], 0.01f);
+
+    canal.GetData(samples, sizeof(samples));
+    const int16_t loudest = *std::max_element(samples, samples + 1024);
+    EXPECT_NEAR(loudest, 0.8 * 32767, 0.01 * 32767);
+}
