@@ -1,0 +1,90 @@
+#include "app/textfile.h"
+
+#include <QFile>
+#include <QIODevice>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace textfile {
+
+QString decode(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) {
+        if (text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
+        return text;
+    }
+    // ICU's Windows-1252 table, which gives the 0x80-0x9F range its printable characters.
+    QStringDecoder windows1252("windows-1252");
+    return windows1252.decode(bytes);
+}
+
+QStringList splitLines(const QString& text)
+{
+    QStringList lines;
+    const QChar* const data = text.constData();
+    const qsizetype size = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = data[i].unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+QStringList readLines(QIODevice& device)
+{
+    return splitLines(decode(device.readAll()));
+}
+
+QByteArray encodeLines(const QStringList& lines)
+{
+    QByteArray out;
+    qsizetype estimate = 0;
+    for (const QString& line : lines)
+        estimate += line.size() + 2;
+    out.reserve(estimate);
+    for (const QString& line : lines) {
+        out.append(line.toUtf8());
+        out.append("\r\n", 2);
+    }
+    return out;
+}
+
+bool readFileLines(const QString& path, QStringList& lines)
+{
+    lines.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    lines = readLines(file);
+    return true;
+}
+
+bool replaceFile(const QString& path, const QByteArray& contents)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(contents) != contents.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool writeFileLines(const QString& path, const QStringList& lines)
+{
+    return replaceFile(path, encodeLines(lines));
+}
+
+} // namespace textfile

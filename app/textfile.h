@@ -1,0 +1,40 @@
+// Text rules shared by every file the program reads and writes (library list, playlists, settings,
+// clips): bytes are UTF-8, or Windows-1252 when they are not valid UTF-8 (lists brought from Windows);
+// lines end in CR, LF or CR LF on reading and in CR LF on writing; a file is replaced atomically.
+// Plain functions without state, used on the main thread.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class QIODevice;
+
+namespace textfile {
+
+// Decodes a whole file's bytes: UTF-8 when they are valid UTF-8 (a leading BOM is dropped),
+// otherwise Windows-1252.
+QString decode(const QByteArray& bytes);
+
+// Splits text into lines ended by CR, LF or CR LF. A terminator at the very end does not start
+// another line, so "a\r\n" is one line and an empty text has none; empty lines inside are kept.
+QStringList splitLines(const QString& text);
+
+// Reads everything left in the device and returns its lines.
+QStringList readLines(QIODevice& device);
+
+// Each line as UTF-8 followed by CR LF, the last one included.
+QByteArray encodeLines(const QStringList& lines);
+
+// Reads the lines of the file at path. Returns false (and no lines) when it cannot be opened.
+bool readFileLines(const QString& path, QStringList& lines);
+
+// Replaces the file at path with contents: written to a temporary file beside it, then renamed
+// over the old one, so a crash or a full disk leaves either the old file or the new one whole.
+// Returns false when anything failed; the old file is then untouched.
+bool replaceFile(const QString& path, const QByteArray& contents);
+
+// replaceFile with encodeLines(lines).
+bool writeFileLines(const QString& path, const QStringList& lines);
+
+} // namespace textfile

@@ -1,0 +1,42 @@
+// The library file "lista.upd": one entry a line, description "#" full path, read from and written
+// to plain lines (app/textfile.h does the bytes). Also the removal of one entry by its grid row.
+// Main thread.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace library {
+
+class TimeSlice;
+
+inline const QString libraryFileName = QStringLiteral("lista.upd");
+
+struct LibraryEntry {
+    QString description;
+    QString path;
+    bool operator==(const LibraryEntry&) const = default;
+};
+
+// Description = the text before the first "#" (empty without one); path = everything after it, or
+// the whole line without one. Paths are kept whole, however long.
+LibraryEntry parseLine(const QString& line);
+
+// The line the capture writes for a file: upper-cased name, "#", folder (ending with "/"), name.
+// The path keeps the file system's spelling so the file can be opened as written.
+QString captureLine(const QString& folder, const QString& name);
+
+// The three grid columns of a library: row counters from "1", descriptions and paths.
+struct LibraryColumns {
+    QStringList counters;
+    QStringList descriptions;
+    QStringList paths;
+};
+LibraryColumns columnsFromLines(const QStringList& lines, TimeSlice& slice);
+
+// Removes the file line that grid row `row` (from 1) stands for, but only when that line still holds
+// the entry the row shows: a grid filled from elsewhere (a capture whose save failed, a listing of
+// a folder) must never cost the file a different line. Returns whether a line was removed.
+bool removeEntryLine(QStringList& lines, int row, const LibraryEntry& shown);
+
+} // namespace library
