@@ -5,6 +5,7 @@
 #include "app/paths.h"
 #include "app/time_format.h"
 #include "audio/TCorvoBass.h"
+#include "audio/messages.h"
 #include "vis/meter_vis.h"
 #include "vis/osc_vis.h"
 #include "vis/spectrum_vis.h"
@@ -44,6 +45,7 @@ Tform_mixer::Tform_mixer(QWidget* parent)
     setAutoFillBackground(true);
     buildWindow();
     setDialogParent(this);
+    audio::setMessageSink([](const QString& text) { dialogs().message(text); });
     FormCreate();
     connectMixerHandlers();
     connectLibraryHandlers();

@@ -8,6 +8,7 @@
 //       w.lista_a << h.dataFile("a.wav");         // state and controls by their own names
 //       h.click("ListBox1");                      // a control found by objectName
 //       h.key(Qt::Key_F12);                       // a key to the window (its menu shortcuts act)
+//       h.render(200);                            // 200 ms of audio pass (manual backend)
 //       h.tick("Timer1");                         // one tick of a window timer
 //       EXPECT_EQ(h.dialogs.texts(), QStringList{});
 //   }
@@ -16,6 +17,7 @@
 #include "app/dialogs.h"
 #include "app/paths.h"
 #include "app/time_format.h"
+#include "audio/engine.h"
 #include "support/recording_dialogs.h"
 
 #include <QAbstractButton>
@@ -39,7 +41,12 @@ public:
         app::setScreenSize(screen);
         timefmt::setStorePath(dataDir.filePath("user-locale.ini"));
         setDialogs(&dialogs);
+        // Tests never need a sound card: time passes only when a test renders it.
+        audio::useManualBackend();
     }
+
+    // Lets `ms` milliseconds of audio pass on every opened device.
+    void render(int ms) const { audio::renderManual(ms); }
 
     ~Harness()
     {
