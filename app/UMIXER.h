@@ -167,6 +167,10 @@ public:
     // ---- deck transport, monitor, crossfader, mixes (mixer/)
     void Canal_aStop(QObject* sender);
     void Canal_bStop(QObject* sender);
+    void ListBox1Click();
+    void ListBox2Click();
+    void BitBtn4Click();
+    void BitBtn8Click();
 
     // ---- library handlers (library/)
     void Canal_00Stop(QObject* sender);
