@@ -174,6 +174,26 @@ public:
 
     // ---- library handlers (library/)
     void Canal_00Stop(QObject* sender);
+    // Folder a directory capture opens at, ending with "/".
+    QString pasta_captura;
+    // What the type-ahead has typed so far in the library grid.
+    QString texto_busca;
+    // The file-name part of the command line, selected by the start-up listing.
+    QString arquivo_parametro;
+    // Start-up: lists the folder of the file the command line names, or loads the library.
+    void abre_biblioteca();
+    void carrega_lista();
+    void Excluir1Click();
+    void BitBtn13Click();
+    // The selected drive list entry's root as a capture folder, ending with "/".
+    QString raiz_drive() const;
+    void Edit1Enter();
+    void Edit1KeyPress(QChar key);
+    void StringGrid2KeyPress(QChar key);
+    void StringGrid1KeyDown(int key);
+    void StringGrid1MouseDown();
+    void StringGrid2MouseDown();
+    void BUSCA_PARAMETRO();
 
     // ---- playlist handlers (playlist/)
 

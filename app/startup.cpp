@@ -7,6 +7,7 @@
 #include "app/paths.h"
 #include "app/single_instance.h"
 #include "app/uabertura.h"
+#include "library/udir.h"
 
 #include <QApplication>
 #include <QFile>
@@ -16,6 +17,7 @@
 
 Tform_mixer* form_mixer = nullptr;
 Tform_about* form_about = nullptr;
+QPointer<Tform_dir> form_dir;
 
 namespace startup {
 
@@ -25,6 +27,15 @@ QString junta_parametros(const QStringList& arguments)
     for (const QString& argument : arguments)
         joined += ' ' + argument;
     return joined;
+}
+
+Tform_dir* createDirDialog(Tform_mixer& window)
+{
+    auto* dialog = new Tform_dir(window.pasta_captura, *window.MixerScan1,
+                                 [](const QString& text) { dialogs().message(text); }, &window);
+    dialog->setObjectName("form_dir");
+    dialog->hide();
+    return dialog;
 }
 
 void installTranslations(QApplication& app)
@@ -66,6 +77,7 @@ int run(QApplication& app)
     instance->listen();
     form_mixer->setAttribute(Qt::WA_DeleteOnClose);
 
+    form_dir = createDirDialog(*form_mixer);
     form_about = new Tform_about(form_mixer);
     form_about->hide();
 

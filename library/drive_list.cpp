@@ -35,4 +35,18 @@ QString rootFolder(const QString& root)
     return root.endsWith(u'/') ? root : root + u'/';
 }
 
+QString driveOf(const QList<DriveEntry>& entries, const QString& folder)
+{
+    if (folder.trimmed().isEmpty())
+        return {};
+    const QString path = rootFolder(folder.trimmed());
+    QString drive;
+    for (const DriveEntry& entry : entries) {
+        const QString root = rootFolder(entry.root);
+        if (path.startsWith(root) && root.size() > drive.size())
+            drive = root;
+    }
+    return drive;
+}
+
 } // namespace library

@@ -18,4 +18,9 @@ QList<DriveEntry> driveEntries();
 // A root as a capture folder: with one trailing "/".
 QString rootFolder(const QString& root);
 
+// The drive a folder lies on: the root folder of the entry whose root is the longest leading
+// part of folder's path ("/home/u/x/" lies on the home folder's entry, not on "/"); an empty text
+// when none is.
+QString driveOf(const QList<DriveEntry>& entries, const QString& folder);
+
 } // namespace library

@@ -1,5 +1,6 @@
 // Tform_dir: the refusals of OK, what an accepted folder sets, and what carries over between showings.
 #include "library/VoltariaScan.h"
+#include "library/drive_list.h"
 #include "library/udir.h"
 #include "temp_tree.h"
 
@@ -78,4 +79,17 @@ TEST(DirDialog, CancelAfterAClickChangesNothing)
     EXPECT_EQ(d.pasta_captura, d.tree.path("gone/"));
     EXPECT_TRUE(d.scanner.SubDirectories);
     EXPECT_TRUE(d.messages.isEmpty());
+}
+
+TEST(DriveList, FolderLiesOnTheDriveWithTheLongestRoot)
+{
+    const QList<library::DriveEntry> drives{{"/", "/"}, {"/home/u", "/home/u"}, {"/media/u/STICK", "/media/u/STICK"}};
+    struct Case {
+        QString folder;
+        QString drive;
+    };
+    for (const Case& c : {Case{"/", "/"}, Case{"/home/u", "/home/u/"}, Case{"/home/u/music/", "/home/u/"},
+                          Case{"/home/user2/", "/"}, Case{" /media/u/STICK/a ", "/media/u/STICK/"}, Case{"", ""},
+                          Case{"relative/", ""}})
+        EXPECT_EQ(library::driveOf(drives, c.folder), c.drive) << c.folder.toStdString();
 }

@@ -1,0 +1,457 @@
+// The library on the main window: loading and removing entries, the capture button, the search
+// box with its results grid, the type-ahead and the start-up listing.
+#include "app/startup.h"
+#include "app/textfile.h"
+#include "library/VoltariaScan.h"
+#include "library/udir.h"
+#include "support/harness.h"
+#include "temp_tree.h"
+#include "widgets/LedButton.h"
+#include "widgets/LedGauge.h"
+#include "widgets/MultiSwitch.h"
+#include "widgets/StringGrid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTreeView>
+
+namespace {
+
+QStringList column(const StringGrid* grid, int col)
+{
+    QStringList texts;
+    for (int row = 1; row < grid->RowCount(); ++row)
+        texts << grid->Cells(col, row);
+    return texts;
+}
+
+QStringList header(const StringGrid* grid)
+{
+    return {grid->Cells(0, 0), grid->Cells(1, 0), grid->Cells(2, 0)};
+}
+
+const QStringList libraryHeader{"Contador", QString::fromUtf8("Descrição da Música"),
+                                QString::fromUtf8("Endereço da Música")};
+
+QStringList libraryFile(const test::Harness& h)
+{
+    QStringList lines;
+    textfile::readFileLines(h.dataFile("lista.upd"), lines);
+    return lines;
+}
+
+// Captures from tree's root as if it were a drive of the drive list.
+void selectDrive(Tform_mixer& w, const TempTree& tree)
+{
+    w.DriveComboBox1->addItem("test", tree.root());
+    w.DriveComboBox1->setCurrentIndex(w.DriveComboBox1->count() - 1);
+}
+
+// Answers the directory dialog once its modal loop shows it; gives up after five seconds so a
+// capture that never shows it fails instead of hanging.
+void whenDirDialogShows(std::function<void(Tform_dir&)> answer)
+{
+    auto* poll = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, tries, answer] {
+        const bool shown = form_dir && form_dir->isVisible();
+        if (!shown && ++*tries < 500)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (shown)
+            answer(*form_dir);
+        else
+            ADD_FAILURE() << "the directory dialog was never shown";
+    });
+    poll->start(10);
+}
+
+void pickFolder(Tform_dir& dialog, const QString& folder, bool subFolders)
+{
+    emit dialog.Dir->clicked(dialog.folderIndex(folder));
+    dialog.Checkbox1->setChecked(subFolders);
+    dialog.bitbtn1->click();
+}
+
+} // namespace
+
+TEST(LibraryWindow, LoadFillsTheGridFromAWindowsListWithOddLines)
+{
+    test::Harness h;
+    const QByteArray longPath = "/m/" + QByteArray(300, 'x') + ".mp3";
+    // CR-only ends and Windows-1252 bytes, a line without "#", one with two.
+    h.writeDataFile("lista.upd", "A\xc7\xc3O.MP3#/m/a\xe7\xe3o.mp3\rno hash line\rA#B#/m/a#b.mp3\rLONG.MP3#" + longPath + "\r");
+    Tform_mixer& w = h.create();
+    for (QPushButton* b : {w.bitbtn14, w.bitbtn15, w.bitbtn21, w.bitbtn13})
+        b->setEnabled(false);
+    w.carrega_lista();
+    EXPECT_EQ(header(w.StringGrid1), libraryHeader);
+    EXPECT_EQ(column(w.StringGrid1, 0), (QStringList{"1", "2", "3", "4"}));
+    EXPECT_EQ(column(w.StringGrid1, 1), (QStringList{QString::fromUtf8("AÇÃO.MP3"), "", "A", "LONG.MP3"}));
+    EXPECT_EQ(column(w.StringGrid1, 2),
+              (QStringList{QString::fromUtf8("/m/ação.mp3"), "no hash line", "B#/m/a#b.mp3", QString(longPath)}));
+    for (QPushButton* b : {w.bitbtn14, w.bitbtn15, w.bitbtn21, w.bitbtn13})
+        EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+}
+
+TEST(LibraryWindow, LoadLeavesTheGridAloneWithoutEntries)
+{
+    for (const bool fileExists : {false, true}) {
+        test::Harness h;
+        if (fileExists)
+            h.writeDataFile("lista.upd", "");
+        Tform_mixer& w = h.create();
+        w.StringGrid1->setCells(1, 1, "SHOWN");
+        w.bitbtn14->setEnabled(false);
+        w.carrega_lista();
+        EXPECT_EQ(w.StringGrid1->Cells(1, 1), "SHOWN");
+        EXPECT_EQ(w.StringGrid1->Cells(1, 0), "");
+        EXPECT_FALSE(w.bitbtn14->isEnabled());
+    }
+}
+
+TEST(LibraryWindow, RemovalTakesTheSelectedLineAndReloads)
+{
+    test::Harness h;
+    h.writeDataFile("lista.upd", "A#/a\r\nB#/b\r\nC#/c\r\n");
+    Tform_mixer& w = h.create();
+    w.carrega_lista();
+    w.StringGrid1->setRow(2);
+    w.Excluir1->trigger();
+    QFile file(h.dataFile("lista.upd"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "A#/a\r\nC#/c\r\n"); // order and line ends kept
+    EXPECT_EQ(column(w.StringGrid1, 0), (QStringList{"1", "2"}));
+    EXPECT_EQ(column(w.StringGrid1, 1), (QStringList{"A", "C"}));
+
+    // Removing the last entries empties the grid too, not only the file.
+    w.Excluir1->trigger();
+    w.Excluir1->trigger();
+    EXPECT_EQ(libraryFile(h), QStringList{});
+    EXPECT_EQ(column(w.StringGrid1, 1), QStringList{""});
+    w.Excluir1->trigger(); // nothing left: nothing happens
+    EXPECT_TRUE(QFile::exists(h.dataFile("lista.upd")));
+}
+
+TEST(LibraryWindow, RemovalWhileTheGridListsAFolderKeepsTheLibrary)
+{
+    test::Harness h;
+    TempTree tree;
+    tree.file("x.mp3");
+    tree.file("y.mp3");
+    h.writeDataFile("lista.upd", "A#/a\r\nB#/b\r\n");
+    Tform_mixer& w = h.create();
+    const auto restore = qScopeGuard([] { parametro.clear(); });
+    parametro = " " + tree.path("y.mp3");
+    w.abre_biblioteca();
+    ASSERT_EQ(w.StringGrid1->Row(), 2);
+    w.Excluir1->trigger();
+    EXPECT_EQ(libraryFile(h), (QStringList{"A#/a", "B#/b"})); // row 2 of a folder is no library line
+    EXPECT_EQ(column(w.StringGrid1, 1), (QStringList{"A", "B"}));
+}
+
+TEST(LibraryWindow, GeneralCaptureDepthFollowsTheLevelSwitch)
+{
+    test::Harness h;
+    TempTree tree;
+    QString chain;
+    for (int level = 0; level <= 24; ++level) {
+        tree.file(chain + QString("f%1.mp3").arg(level));
+        chain += QString("l%1/").arg(level + 1);
+    }
+    Tform_mixer& w = h.create();
+    selectDrive(w, tree);
+    const int rootSlashes = tree.root().count('/');
+    for (int position = 0; position < 4; ++position) {
+        w.MMSwitch1->setPosition(position);
+        w.bitbtn13->click();
+        const int depth = (position + 1) * 5;
+        EXPECT_EQ(w.MixerScan1->xnivel, depth);
+        // Files come from the start folder and every level whose parent holds at most xnivel "/".
+        const int expected = 1 + std::clamp(depth - rootSlashes + 1, 0, 24);
+        EXPECT_EQ(w.StringGrid1->RowCount() - 1, expected) << "position " << position;
+        EXPECT_EQ(libraryFile(h).size(), expected);
+    }
+}
+
+TEST(LibraryWindow, CaptureShowsItsStateAndWritesTheTickedTypesAsOneSortedList)
+{
+    test::Harness h;
+    TempTree tree;
+    for (const char* name : {"b.wav", "a/c.OGG", "d.mp3", "e.wma", "a/a.ogg"})
+        tree.file(name);
+    Tform_mixer& w = h.create();
+    selectDrive(w, tree);
+    w.MMSwitch1->setPosition(3);
+    w.Checkbox4->setChecked(false);
+    w.Checkbox1->setChecked(true);
+    w.Checkbox3->setChecked(true);
+    QStringList whileRunning;
+    w.MixerScan1->OnFileFound = [&](const QString&) {
+        if (whileRunning.isEmpty())
+            whileRunning = {w.bitbtn13->text(), w.Label33->text(), w.CoolGauge1->isVisible() ? "gauge" : "no gauge"};
+    };
+    h.show();
+    w.bitbtn13->click();
+    EXPECT_EQ(whileRunning, (QStringList{"Cancelar", QString::fromUtf8("AGUARDE LOCALIZANDO MÍDIA..."), "no gauge"}));
+    EXPECT_EQ(w.bitbtn13->text(), "Capturar");
+    EXPECT_EQ(w.Label33->text(), "Status");
+    EXPECT_TRUE(w.CoolGauge1->isVisible());
+    EXPECT_EQ(w.MixerScan1->SearchFilter, (QStringList{"*.wav", "*.ogg"}));
+
+    const QString r = tree.root();
+    const QStringList lines{"A.OGG#" + r + "a/a.ogg", "B.WAV#" + r + "b.wav", "C.OGG#" + r + "a/c.OGG"};
+    EXPECT_EQ(libraryFile(h), lines);
+    QFile file(h.dataFile("lista.upd"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().endsWith(".OGG\r\n"));
+    EXPECT_EQ(header(w.StringGrid1), libraryHeader);
+    EXPECT_EQ(column(w.StringGrid1, 0), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(column(w.StringGrid1, 2), (QStringList{r + "a/a.ogg", r + "b.wav", r + "a/c.OGG"}));
+    EXPECT_TRUE(h.dialogs.texts().isEmpty());
+}
+
+TEST(LibraryWindow, CancelKeepsThePartialResult)
+{
+    test::Harness h;
+    TempTree tree;
+    for (int i = 0; i < 20; ++i)
+        tree.file(QString("d%1/t%1.mp3").arg(i));
+    h.writeDataFile("lista.upd", "OLD#/old\r\n");
+    Tform_mixer& w = h.create();
+    selectDrive(w, tree);
+    w.MMSwitch1->setPosition(3);
+    int found = 0;
+    // The operator's click arrives while the capture lets pending events run.
+    w.MixerScan1->OnFileFound = [&](const QString&) {
+        if (++found == 3)
+            w.bitbtn13->click();
+    };
+    w.bitbtn13->click();
+    EXPECT_EQ(h.dialogs.texts(), QStringList{QString::fromUtf8("Captura Cancelada pelo usuário")});
+    EXPECT_EQ(libraryFile(h).size(), 3);
+    EXPECT_EQ(w.StringGrid1->RowCount(), 4);
+    EXPECT_EQ(w.bitbtn13->text(), "Capturar");
+    EXPECT_EQ(w.Label33->text(), "Status");
+}
+
+TEST(LibraryWindow, CaptureFindingNothingKeepsTheFile)
+{
+    test::Harness h;
+    TempTree tree;
+    tree.file("a.txt");
+    tree.file("b.mp3");
+    h.writeDataFile("lista.upd", "OLD#/old\r\n");
+    Tform_mixer& w = h.create();
+    w.carrega_lista();
+    selectDrive(w, tree);
+    for (bool mp3Ticked : {false, true}) {
+        w.Checkbox4->setChecked(mp3Ticked); // no box ticked, then only a type the tree lacks
+        w.Checkbox3->setChecked(!mp3Ticked);
+        if (mp3Ticked)
+            QFile::remove(tree.path("b.mp3"));
+        w.bitbtn13->click();
+        EXPECT_EQ(w.StringGrid1->RowCount(), 2);
+        EXPECT_EQ(header(w.StringGrid1), libraryHeader);
+        EXPECT_EQ(column(w.StringGrid1, 1), QStringList{""});
+        EXPECT_EQ(libraryFile(h), QStringList{"OLD#/old"});
+    }
+    EXPECT_TRUE(h.dialogs.texts().isEmpty());
+}
+
+TEST(LibraryWindow, FailedSaveIsReportedAndTheGridStillShowsTheResult)
+{
+    test::Harness h;
+    TempTree tree;
+    tree.file("a.mp3");
+    QDir(h.dataDir.path()).mkdir("lista.upd"); // a folder where the file should go
+    Tform_mixer& w = h.create();
+    selectDrive(w, tree);
+    w.bitbtn13->click();
+    EXPECT_EQ(h.dialogs.texts(), QStringList{QString::fromUtf8("Erro ao Salvar Lista de Músicas")});
+    EXPECT_EQ(column(w.StringGrid1, 1), QStringList{"A.MP3"});
+}
+
+TEST(LibraryWindow, DirectoryCaptureUsesTheChosenFolderAndDepthTwenty)
+{
+    test::Harness h;
+    TempTree tree;
+    tree.file("music/a.mp3");
+    tree.file("music/sub/b.mp3");
+    tree.file("other.mp3");
+    Tform_mixer& w = h.create();
+    form_dir = startup::createDirDialog(w);
+    w.captura_geral->setOn(false);
+    h.show();
+
+    whenDirDialogShows([&](Tform_dir& d) { pickFolder(d, tree.path("music"), false); });
+    w.bitbtn13->click();
+    EXPECT_EQ(w.MixerScan1->xnivel, 20); // whatever the level switch shows
+    EXPECT_EQ(w.MixerScan1->FilePath, tree.path("music/"));
+    EXPECT_EQ(libraryFile(h), QStringList{"A.MP3#" + tree.path("music/a.mp3")});
+    EXPECT_EQ(w.pasta_captura, tree.path("music"));
+
+    whenDirDialogShows([&](Tform_dir& d) {
+        EXPECT_FALSE(d.Checkbox1->isChecked()); // kept from the last showing
+        pickFolder(d, tree.path("music"), true);
+    });
+    w.bitbtn13->click();
+    EXPECT_EQ(libraryFile(h).size(), 2);
+    EXPECT_TRUE(w.MixerScan1->SubDirectories);
+}
+
+TEST(LibraryWindow, CancelledDirectoryDialogReloadsTheLibrary)
+{
+    test::Harness h;
+    h.writeDataFile("lista.upd", "A#/a\r\n");
+    Tform_mixer& w = h.create();
+    form_dir = startup::createDirDialog(w);
+    w.captura_geral->setOn(false);
+    w.pasta_captura = "/somewhere/else/";
+    w.DriveComboBox1->addItem("elsewhere", "/elsewhere");
+    w.DriveComboBox1->setCurrentIndex(w.DriveComboBox1->count() - 1);
+    w.bitbtn13->setEnabled(false);
+    h.show();
+    QString openedAt;
+    whenDirDialogShows([&](Tform_dir& d) {
+        openedAt = w.pasta_captura;
+        d.bitbtn2->click();
+    });
+    w.BitBtn13Click();
+    EXPECT_EQ(openedAt, "/elsewhere/"); // the remembered folder lies on another drive
+    EXPECT_TRUE(w.bitbtn13->isEnabled());
+    EXPECT_EQ(column(w.StringGrid1, 1), QStringList{"A"});
+    EXPECT_EQ(w.bitbtn13->text(), "Capturar");
+}
+
+namespace {
+
+struct SearchWindow {
+    test::Harness h;
+    Tform_mixer& w;
+    explicit SearchWindow(const QByteArray& library) : w((h.writeDataFile("lista.upd", library), h.create()))
+    {
+        h.show();
+        w.carrega_lista();
+    }
+    // The operator clicks into the box (which empties it), types and presses Enter.
+    void search(const QString& typed)
+    {
+        w.StringGrid1->setFocus(Qt::MouseFocusReason);
+        w.edit1->setFocus(Qt::MouseFocusReason);
+        QTest::keyClicks(w.edit1, typed);
+        QTest::keyClick(w.edit1, Qt::Key_Return);
+    }
+};
+
+} // namespace
+
+TEST(LibraryWindow, SearchShowsMatchesInTheirOwnGrid)
+{
+    SearchWindow s("ROCK ONE.MP3#/r1\r\nPOP.MP3#/p\r\nHARD ROCK.MP3#/r2\r\n");
+    s.search("rock");
+    Tform_mixer& w = s.w;
+    EXPECT_TRUE(w.StringGrid2->isVisible());
+    EXPECT_TRUE(w.StringGrid2->hasFocus());
+    EXPECT_EQ(w.StringGrid2->Cells(1, 0), "<ESC>-SAIR do modo Pesquisa");
+    EXPECT_EQ(column(w.StringGrid2, 0), (QStringList{"1", "3"})); // the library row numbers
+    EXPECT_EQ(column(w.StringGrid2, 1), (QStringList{"ROCK ONE.MP3", "HARD ROCK.MP3"}));
+    EXPECT_EQ(column(w.StringGrid2, 2), (QStringList{"/r1", "/r2"}));
+
+    QTest::keyClick(w.StringGrid2, Qt::Key_Escape);
+    EXPECT_FALSE(w.StringGrid2->isVisible());
+    EXPECT_EQ(w.edit1->text(), "rock");
+
+    s.search("pop");
+    EXPECT_EQ(column(w.StringGrid2, 1), QStringList{"POP.MP3"});
+    w.StringGrid1->setFocus(Qt::MouseFocusReason);
+    w.edit1->setFocus(Qt::MouseFocusReason); // entering the box leaves search mode and empties it
+    EXPECT_FALSE(w.StringGrid2->isVisible());
+    EXPECT_EQ(w.edit1->text(), "");
+    EXPECT_TRUE(s.h.dialogs.texts().isEmpty());
+}
+
+TEST(LibraryWindow, SearchWithoutMatchBeepsAndKeepsTheBox)
+{
+    SearchWindow s("ROCK.MP3#/r\r\n");
+    s.search("jazz");
+    Tform_mixer& w = s.w;
+    EXPECT_EQ(s.h.dialogs.texts(), QStringList{QString::fromUtf8("Nenhuma Ocorrência foi Encontrada !!")});
+    EXPECT_EQ(s.h.dialogs.beeps, 1);
+    EXPECT_FALSE(w.StringGrid2->isVisible());
+    EXPECT_TRUE(w.edit1->hasFocus());
+    EXPECT_EQ(w.edit1->text(), "jazz");
+
+    s.h.dialogs.clear();
+    s.search("   "); // a blank box: the key only resets the results grid
+    EXPECT_TRUE(s.h.dialogs.texts().isEmpty());
+    EXPECT_EQ(w.StringGrid2->RowCount(), 2);
+    EXPECT_EQ(w.StringGrid2->Cells(1, 1), "");
+}
+
+TEST(LibraryWindow, TypeAheadOnTheGridKeys)
+{
+    SearchWindow s("ABBA.MP3#/a\r\nMADONNA.MP3#/m\r\nMETALLICA.MP3#/me\r\nZZ.MP3#/z\r\n");
+    Tform_mixer& w = s.w;
+    StringGrid* grid = w.StringGrid1;
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_M);
+    EXPECT_EQ(grid->Row(), 2);
+    QTest::keyClick(grid, Qt::Key_E);
+    EXPECT_EQ(grid->Row(), 3);
+    EXPECT_EQ(w.edit1->text(), "ME");
+    QTest::keyClick(grid, Qt::Key_Backspace);
+    EXPECT_EQ(w.edit1->text(), "M");
+    EXPECT_EQ(grid->Row(), 3);
+    QTest::keyClick(grid, Qt::Key_Q); // no "MQ": the box is rewritten with the same prefix
+    EXPECT_EQ(w.texto_busca, "M");
+    EXPECT_EQ(grid->Row(), 3);
+    QTest::keyClick(grid, Qt::Key_Down); // the grid still moves on its own keys
+    EXPECT_EQ(grid->Row(), 4);
+
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, grid->visualRect(grid->model()->index(1, 1)).center());
+    EXPECT_EQ(w.texto_busca, "");
+    QTest::keyClick(grid, Qt::Key_Z);
+    EXPECT_EQ(grid->Row(), 4);
+    EXPECT_EQ(w.edit1->text(), "Z");
+}
+
+TEST(LibraryWindow, CommandLineFileListsItsFolderWithTheFileSelected)
+{
+    test::Harness h;
+    TempTree tree;
+    for (const char* name : {"b.wav", "Song.Mp3", "a.mp3", "notes.txt", "c.ogg"})
+        tree.file(name);
+    h.writeDataFile("lista.upd", "LIB#/lib\r\n");
+    Tform_mixer& w = h.create();
+    h.show();
+    const auto restore = qScopeGuard([] { parametro.clear(); });
+    parametro = " " + tree.path("Song.Mp3");
+    w.abre_biblioteca();
+    EXPECT_EQ(w.StringGrid1->Cells(0, 0), QString::fromUtf8("Descrição das Músicas"));
+    EXPECT_EQ(w.StringGrid1->Cells(1, 0), "");
+    EXPECT_EQ(column(w.StringGrid1, 0), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(column(w.StringGrid1, 1), (QStringList{"A.MP3", "B.WAV", "SONG.MP3"}));
+    // The paths name the files as the file system spells them.
+    EXPECT_EQ(column(w.StringGrid1, 2), (QStringList{tree.path("a.mp3"), tree.path("b.wav"), tree.path("Song.Mp3")}));
+    EXPECT_EQ(w.StringGrid1->Row(), 3);
+    EXPECT_EQ(w.arquivo_parametro, "Song.Mp3");
+    EXPECT_EQ(parametro, " " + tree.path("Song.Mp3"));
+
+    parametro = " " + tree.path("notes.txt"); // not a track: listed, nothing selected
+    Tform_mixer& again = h.create();
+    again.abre_biblioteca();
+    EXPECT_EQ(column(again.StringGrid1, 1).size(), 3);
+    EXPECT_EQ(again.StringGrid1->Row(), 1);
+
+    parametro = " " + tree.path("gone.mp3"); // no such file: the library is loaded
+    Tform_mixer& third = h.create();
+    third.abre_biblioteca();
+    EXPECT_EQ(parametro, "");
+    EXPECT_EQ(column(third.StringGrid1, 1), QStringList{"LIB"});
+}
