@@ -28,14 +28,18 @@ Tform_mixer::Tform_mixer(QWidget* parent)
             Label1,       trackPan,       trackFrequencia, MMLED1,      pbposition,   trackbar1,    pp,
             pbarvu,       Timer1,         CheckBox2,      Flanger1,     CheckBox6,    CheckBox7,    canal_a,
             lista_a,      mixando_a,      modo_tempo_a,   grafico_a,    freq_padrao_a, scope_a,     spectrum_a,
-            meter_a,      1,              "A"},
+            meter_a,      1,              "A",
+            // playlists
+            arquivo_lista_a, SaveDialog1FileName, linha_drag_a, &Tform_mixer::ListBox1Click},
       deckB{ListBox2,     conta_direita,  bitbtn12,       bitbtn16,     bitbtn19,     bitbtn20,     bitbtn15,
             PopupMenu6,   MenuItem1,      MenuItem3,      MenuItem5,    bitbtn6,      bitbtn8,      bitbtn9,
             loop_direita, label28,        Label26,        Label24,      MMLEDPanel3,  MMLEDDigit3,  MMLEDPanel4,
             Label20,      trackbar2,      trackbar4,      MMLED2,       ProgressBar2, trackbar5,    PP2,
             Progressbar1, Timer2,         CheckBox5,      Flanger2,     CheckBox8,    CheckBox9,    canal_b,
             lista_b,      mixando_b,      modo_tempo_b,   grafico_b,    freq_padrao_b, scope_b,     spectrum_b,
-            meter_b,      2,              "B"}
+            meter_b,      2,              "B",
+            // playlists
+            arquivo_lista_b, SaveDialog2FileName, linha_drag_b, &Tform_mixer::ListBox2Click}
 {
     setObjectName("form_mixer");
     setFixedSize(1024, 716);

@@ -5,6 +5,7 @@
 
 #include "app/deck.h"
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -196,6 +197,41 @@ public:
     void BUSCA_PARAMETRO();
 
     // ---- playlist handlers (playlist/)
+    QString arquivo_lista_a, arquivo_lista_b;          // playlist file last opened into each deck
+    QString SaveDialog1FileName, SaveDialog2FileName; // the name each save dialog had last
+    int linha_drag_a = -1, linha_drag_b = -1;          // drag rows of the deck lists, -1 when idle
+    void BitBtn14Click();
+    void BitBtn15Click();
+    void bitbtn17Click();
+    void BitBtn19Click();
+    void bitbtn18Click();
+    void BitBtn20Click();
+    void Exclur1Click();
+    void MenuItem5Click();
+    void ListBox1MouseDown();
+    void ListBox2MouseDown();
+    bool ListBox1DragOver(QObject* source, QPoint point);
+    bool ListBox2DragOver(QObject* source, QPoint point);
+    void ListBox1DragDrop(QObject* source, int y);
+    void ListBox2DragDrop(QObject* source, int y);
+    void bitbtn1Click();
+    void BitBtn12Click();
+    void bitbtn10Click();
+    void BitBtn16Click();
+    void OpenDialog1CanClose(const QString& fileName);
+    void OpenDialog2CanClose(const QString& fileName);
+    void SaveDialog1CanClose(const QString& fileName);
+    void SaveDialog2CanClose(const QString& fileName);
+    // The operations behind them, written once for both decks.
+    void addFromLibrary(Deck& deck);
+    void clearPlaylist(Deck& deck);
+    void deleteSelectedEntry(Deck& deck);
+    void startListDrag(Deck& deck);
+    void dropOnList(Deck& deck, QObject* source, int y);
+    void choosePlaylistToOpen(Deck& deck);
+    void openPlaylist(Deck& deck, const QString& fileName);
+    void choosePlaylistToSave(Deck& deck);
+    void savePlaylist(Deck& deck, const QString& typedName);
 
     // ---- settings, configuration, clips, cue (config/)
 

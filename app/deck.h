@@ -26,6 +26,7 @@ class TMeter;
 class TOcilloScope;
 class TSpectrum;
 class TrackBar;
+class Tform_mixer;
 
 struct Deck {
     // Playlist panel.
@@ -80,4 +81,10 @@ struct Deck {
     // What differs between the decks.
     int number;          // 1 for deck A, 2 for deck B: the argument of limpa_mixer and limpa_grafico
     QString channelName; // "A" or "B", as the add button says
+
+    // playlists
+    QString& playlistFile;            // arquivo_lista_a / arquivo_lista_b: the file last opened here
+    QString& saveDialogName;          // the name the deck's save dialog offers when none is remembered
+    int& dragRow;                     // row of the list's drag, -1 when idle
+    void (Tform_mixer::*listClick)(); // ListBox1Click / ListBox2Click: loads the selected entry
 };

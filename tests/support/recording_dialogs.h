@@ -16,6 +16,7 @@ public:
         QString kind; // "message", "confirm", "open" or "save"
         QString text;
         QString caption;
+        QString folder; // where a file chooser opened, with the file name it offered
     };
 
     QList<Shown> shown;
@@ -39,20 +40,20 @@ public:
     }
 
     void beep() override { ++beeps; }
-    void message(const QString& text, const QString& caption) override { shown.append({"message", text, caption}); }
+    void message(const QString& text, const QString& caption) override { shown.append({"message", text, caption, {}}); }
     bool confirm(const QString& text, const QString& caption) override
     {
-        shown.append({"confirm", text, caption});
+        shown.append({"confirm", text, caption, {}});
         return confirmAnswers.isEmpty() ? true : confirmAnswers.takeFirst();
     }
-    QString openFileName(const QString& caption, const QString&, const QString& filter) override
+    QString openFileName(const QString& caption, const QString& folder, const QString& filter) override
     {
-        shown.append({"open", filter, caption});
+        shown.append({"open", filter, caption, folder});
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
-    QString saveFileName(const QString& caption, const QString&, const QString& filter) override
+    QString saveFileName(const QString& caption, const QString& folder, const QString& filter) override
     {
-        shown.append({"save", filter, caption});
+        shown.append({"save", filter, caption, folder});
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
 };

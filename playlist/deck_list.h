@@ -1,0 +1,23 @@
+// The deck's list box and its counter as the playlist operations use them. Main thread.
+#pragma once
+
+#include "app/deck.h"
+
+#include <QStringList>
+
+namespace playlist {
+
+// Every row of a deck's list is this many pixels high; a drop row is counted in them.
+inline constexpr int listRowHeight = 13;
+
+// The list's selected entry, -1 when none.
+int selectedIndex(const Deck& deck);
+
+// Sets the counter to the number of entries.
+void showCount(Deck& deck);
+
+// Replaces both the display list and the path list in one step, so no pending event handled
+// in between ever sees them of different lengths.
+void replaceEntries(Deck& deck, const QStringList& names, const QStringList& paths);
+
+} // namespace playlist

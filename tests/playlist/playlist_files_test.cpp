@@ -1,0 +1,239 @@
+// Saving a deck's playlist to an ".ipk" file and opening one into a deck.
+#include "playlist_fixture.h"
+
+#include "audio/TCorvoBass.h"
+#include "audio/media.h"
+
+#include <QDir>
+#include <QFile>
+#include <unistd.h>
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+const QString overwriteQuestion = "Arquivo de Seleção já Existe - Substitui-lo ??";
+const QString writeError = "Ocorreu um erro durante a gravação do arquivo";
+
+} // namespace
+
+class PlaylistFileTest : public PlaylistTest
+{
+public:
+    // Deck A holding the given library tracks.
+    void fillDeckA(const QStringList& paths)
+    {
+        library(paths);
+        for (int row = 1; row <= paths.size(); ++row)
+            add(w->deckA, row);
+    }
+
+    void save(Deck& deck, const QString& typedName)
+    {
+        h.dialogs.fileAnswers << typedName;
+        deck.saveButton->click();
+    }
+    void open(Deck& deck, const QString& fileName)
+    {
+        h.dialogs.fileAnswers << fileName;
+        deck.openButton->click();
+    }
+};
+
+// Catches a writer and a reader that disagree (order, encoding, line ends, names).
+TEST_F(PlaylistFileTest, SavedOnOneDeckOpensOnTheOther)
+{
+    const QStringList paths{"/m/b/zeta.mp3", "/m/ação/Canção.mp3", "/m/a/alfa.wav"};
+    fillDeckA(paths);
+    save(w->deckA, h.dataFile("noite.ipk"));
+    const QString file = h.dataFile("noite.ipk.IPK");
+    EXPECT_EQ(contents(file), "/m/b/zeta.mp3\r\n/m/ação/Canção.mp3\r\n/m/a/alfa.wav\r\n");
+
+    open(w->deckB, file);
+    EXPECT_EQ(w->lista_b, paths);
+    EXPECT_EQ(names(w->deckB), (QStringList{"ZETA.MP3", "CANÇÃO.MP3", "ALFA.WAV"}));
+    EXPECT_EQ(w->conta_direita->value(), 3);
+    EXPECT_EQ(w->ListBox2->currentRow(), 0);
+    EXPECT_EQ(w->arquivo_lista_b, file);
+    EXPECT_TRUE(w->arquivo_lista_a.isEmpty()) << "saving remembers nothing";
+    ASSERT_EQ(h.dialogs.shown.size(), 2) << "one save and one open dialog, no message";
+    for (const auto& shown : h.dialogs.shown) {
+        EXPECT_EQ(shown.text, "Lista Arvesto (*.ipk)") << shown.kind.toStdString();
+        EXPECT_EQ(QDir(shown.folder), QDir(h.dataDir.path())) << shown.kind.toStdString();
+    }
+}
+
+// Catches a reader that drops empty lines, splits CR LF twice, needs a last line end, or reads
+// Windows-1252 lists as garbage.
+TEST_F(PlaylistFileTest, OpenReadsEveryLineAsAnEntry)
+{
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QStringList paths;
+        QStringList names;
+    };
+    const QList<Case> cases{
+        {"empty line kept", "/m/x.mp3\r\n\r\n/m/y.mp3\r\n", {"/m/x.mp3", "", "/m/y.mp3"}, {"X.MP3", "", "Y.MP3"}},
+        {"CR alone", "/m/x.mp3\r/m/y.mp3\r", {"/m/x.mp3", "/m/y.mp3"}, {"X.MP3", "Y.MP3"}},
+        {"LF, no final end", "/m/x.mp3\n/m/y.mp3", {"/m/x.mp3", "/m/y.mp3"}, {"X.MP3", "Y.MP3"}},
+        {"no folder", "solta.mp3\r\n", {"solta.mp3"}, {"SOLTA.MP3"}},
+        {"Windows-1252", "/m/can\xe7\xe3o.mp3\r\n", {"/m/canção.mp3"}, {"CANÇÃO.MP3"}},
+        {"empty file", "", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        h.writeDataFile("caso.ipk", c.bytes);
+        open(w->deckA, h.dataFile("caso.ipk"));
+        EXPECT_EQ(w->lista_a, c.paths);
+        EXPECT_EQ(names(w->deckA), c.names);
+        expectPaired(w->deckA);
+        EXPECT_EQ(w->ListBox1->currentRow(), c.paths.isEmpty() ? -1 : 0);
+        EXPECT_EQ(w->arquivo_lista_a, h.dataFile("caso.ipk"));
+    }
+    EXPECT_EQ(h.dialogs.beeps, 0);
+}
+
+// Catches a missing file that keeps the old playlist, forgets the counter or the beep, or
+// overwrites the remembered file.
+TEST_F(PlaylistFileTest, MissingFileEmptiesThePlaylist)
+{
+    h.writeDataFile("boa.ipk", "/m/x.mp3\r\n");
+    open(w->deckA, h.dataFile("boa.ipk"));
+    open(w->deckA, h.dataFile("sumiu.ipk"));
+    EXPECT_EQ(h.dialogs.texts().last(), "Arquivo não Localizado - Verifique !!");
+    EXPECT_EQ(h.dialogs.beeps, 1);
+    EXPECT_TRUE(w->lista_a.isEmpty());
+    expectPaired(w->deckA);
+    EXPECT_EQ(w->arquivo_lista_a, h.dataFile("boa.ipk"));
+
+    h.dialogs.clear();
+    w->bitbtn1->click(); // the operator cancels the dialog
+    EXPECT_EQ(h.dialogs.texts(), QStringList{"Lista Arvesto (*.ipk)"});
+}
+
+TEST(SaveTarget, AppendsCapitalIpkUnlessPresent)
+{
+    const QList<std::pair<QString, QString>> cases{
+        {"/d/lista", "/d/lista.IPK"},          {"/d/lista.ipk", "/d/lista.ipk.IPK"},
+        {"/d/lista.Ipk", "/d/lista.Ipk.IPK"},  {"/d/lista.IPK", "/d/lista.IPK"},
+        {"/d/a.IPK.velha", "/d/a.IPK.velha"}, {" /d/lista  ", "/d/lista.IPK"},
+        {" /d/x.IPK ", " /d/x.IPK "},
+    };
+    for (const auto& [typed, target] : cases)
+        EXPECT_EQ(playlist::saveTarget(typed), target) << typed.toStdString();
+}
+
+// Catches a save that writes without asking over an existing file, writes after Cancel, or asks
+// about a new file.
+TEST_F(PlaylistFileTest, OverwriteQuestionBothWays)
+{
+    fillDeckA({"/m/a/um.mp3"});
+    h.writeDataFile("velha.IPK", "antiga\r\n");
+    for (bool answer : {false, true}) {
+        SCOPED_TRACE(answer ? "OK" : "Cancel");
+        h.dialogs.clear();
+        h.dialogs.confirmAnswers = {answer};
+        save(w->deckA, h.dataFile("velha.IPK"));
+        ASSERT_EQ(h.dialogs.texts(), (QStringList{"Lista Arvesto (*.ipk)", overwriteQuestion}));
+        EXPECT_EQ(h.dialogs.shown[1].caption, "Zulo Sistemas");
+        EXPECT_EQ(contents(h.dataFile("velha.IPK")), answer ? "/m/a/um.mp3\r\n" : "antiga\r\n");
+    }
+    h.dialogs.clear();
+    save(w->deckA, h.dataFile("nova"));
+    EXPECT_EQ(h.dialogs.texts(), QStringList{"Lista Arvesto (*.ipk)"});
+    EXPECT_EQ(contents(h.dataFile("nova.IPK")), "/m/a/um.mp3\r\n");
+}
+
+// Catches a save dialog that forgets the opened file, or that still offers it after a clear.
+TEST_F(PlaylistFileTest, SaveOffersTheOpenedFile)
+{
+    h.writeDataFile("aberta.ipk", "/m/x.mp3\r\n");
+    open(w->deckB, h.dataFile("aberta.ipk"));
+    h.dialogs.clear();
+    save(w->deckB, h.dataFile("aberta.ipk"));
+    EXPECT_EQ(h.dialogs.shown[0].folder, h.dataFile("aberta.ipk"));
+    // "aberta.ipk" holds no ".IPK": the save goes beside it.
+    EXPECT_EQ(contents(h.dataFile("aberta.ipk.IPK")), "/m/x.mp3\r\n");
+
+    h.dialogs.clear();
+    save(w->deckB, h.dataFile("aberta.ipk.IPK"));
+    EXPECT_EQ(h.dialogs.texts().last(), overwriteQuestion);
+
+    w->bitbtn19->click();
+    library({"/m/y.mp3"});
+    add(w->deckB, 1);
+    h.dialogs.clear();
+    w->bitbtn16->click(); // cancelled
+    EXPECT_EQ(h.dialogs.shown[0].folder, h.dataFile("aberta.ipk.IPK")) << "the name the dialog had last";
+}
+
+// Catches an empty playlist that opens the dialog or writes a file.
+TEST_F(PlaylistFileTest, EmptyPlaylistIsNotSaved)
+{
+    h.dialogs.fileAnswers << h.dataFile("vazia");
+    w->bitbtn16->click();
+    EXPECT_EQ(h.dialogs.texts(), QStringList{"Seleção está vazia"});
+    EXPECT_EQ(h.dialogs.beeps, 1);
+    EXPECT_FALSE(QFile::exists(h.dataFile("vazia.IPK")));
+}
+
+// Catches a failed write reported as success, a half-written file, or a playlist changed by
+// the failure.
+TEST_F(PlaylistFileTest, WriteFailureIsReported)
+{
+    fillDeckA({"/m/a/um.mp3", "/m/a/dois.mp3"});
+    QDir(h.dataDir.path()).mkdir("protegida");
+    h.writeDataFile("protegida/lista.IPK", "antiga\r\n");
+    QFile::setPermissions(h.dataFile("protegida"), QFile::ReadOwner | QFile::ExeOwner);
+    QDir(h.dataDir.path()).mkdir("pasta.IPK");
+    h.writeDataFile("arquivo", "");
+
+    struct Case {
+        const char* name;
+        QString typed;
+        bool needsNonRoot;
+    };
+    for (const Case& c : {Case{"read-only folder", h.dataFile("protegida/lista.IPK"), true},
+                          Case{"a folder of that name", h.dataFile("pasta.IPK"), false},
+                          Case{"parent is a file", h.dataFile("arquivo/lista"), false}}) {
+        SCOPED_TRACE(c.name);
+        if (c.needsNonRoot && geteuid() == 0)
+            continue; // root writes into read-only folders
+        h.dialogs.clear();
+        save(w->deckA, c.typed);
+        EXPECT_EQ(h.dialogs.texts().last(), writeError);
+        EXPECT_EQ(w->lista_a, (QStringList{"/m/a/um.mp3", "/m/a/dois.mp3"}));
+        expectPaired(w->deckA);
+    }
+    EXPECT_EQ(contents(h.dataFile("protegida/lista.IPK")), "antiga\r\n");
+    QFile::setPermissions(h.dataFile("protegida"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Catches an open, delete or clear that stops or reloads a playing deck.
+TEST_F(PlaylistFileTest, PlayingTrackSurvivesOpenDeleteAndClear)
+{
+    const QString track = media::writeWav(h.dataFile("tocando.wav"), 44100, 2, 16, 44100 * 5, media::sine(440, 44100));
+    if (w->canal_a->Device == 0)
+        w->canal_a->OpenDevice(1);
+    w->canal_a->LoadFile(track);
+    w->canal_a->Play();
+    h.render(100);
+    ASSERT_TRUE(w->canal_a->Playing);
+
+    h.writeDataFile("outra.ipk", "/m/x.mp3\r\n/m/y.mp3\r\n");
+    open(w->deckA, h.dataFile("outra.ipk"));
+    EXPECT_EQ(w->lista_a, (QStringList{"/m/x.mp3", "/m/y.mp3"}));
+    EXPECT_EQ(w->ListBox1->currentRow(), 0);
+    w->ListBox1->setCurrentRow(1);
+    w->bitbtn18->click();
+    w->bitbtn17->click();
+    h.render(100);
+    EXPECT_TRUE(w->canal_a->Playing);
+    EXPECT_EQ(w->canal_a->FilePath, track);
+    EXPECT_EQ(w->canal_a->GetPosition() / 100, 2) << "kept playing from where it was";
+}
