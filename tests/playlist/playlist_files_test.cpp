@@ -111,6 +111,13 @@ TEST_F(PlaylistFileTest, MissingFileEmptiesThePlaylist)
     expectPaired(w->deckA);
     EXPECT_EQ(w->arquivo_lista_a, h.dataFile("boa.ipk"));
 
+    QDir(h.dataDir.path()).mkdir("pasta.ipk");
+    open(w->deckA, h.dataFile("boa.ipk"));
+    open(w->deckA, h.dataFile("pasta.ipk"));
+    EXPECT_EQ(h.dialogs.texts().last(), "Arquivo não Localizado - Verifique !!");
+    EXPECT_TRUE(w->lista_a.isEmpty());
+    expectPaired(w->deckA);
+
     h.dialogs.clear();
     w->bitbtn1->click(); // the operator cancels the dialog
     EXPECT_EQ(h.dialogs.texts(), QStringList{playlist::ipkFilter});
