@@ -12,8 +12,8 @@ class TimeSlice;
 
 namespace playlist {
 
-// The file choosers' filter.
-inline const QString ipkFilter = QStringLiteral("Lista Arvesto (*.ipk)");
+// The file choosers' filter. File names are case-sensitive here, and saves end in ".IPK".
+inline const QString ipkFilter = QStringLiteral("Lista Arvesto (*.ipk *.IPK)");
 
 // What a deck shows for a path read from a file: the name after the last "/", upper-cased by the
 // user's locale; the whole path when it has no "/".

@@ -32,8 +32,8 @@ void Tform_mixer::openPlaylist(Deck& d, const QString& fileName)
 {
     playlist::replaceEntries(d, {}, {});
     QStringList paths;
-    // A file that cannot be read is as missing as one that is not there.
-    if (!QFileInfo::exists(fileName) || !textfile::readFileLines(fileName, paths)) {
+    // A file that cannot be read (a folder, no permission) is as missing as one that is not there.
+    if (!textfile::readFileLines(fileName, paths)) {
         mensagem(QStringLiteral("Arquivo não Localizado - Verifique !!"));
         playlist::showCount(d);
         return;

@@ -1,7 +1,8 @@
 // Filling, reordering, deleting and clearing a deck's playlist.
 #include "playlist_fixture.h"
 
-#include <QScrollBar>
+#include <QMimeData>
+#include <QUrl>
 
 namespace {
 
@@ -291,4 +292,31 @@ TEST_F(PlaylistTest, ClearAndDeleteKey)
     EXPECT_TRUE(w->arquivo_lista_b.isEmpty());
     EXPECT_EQ(w->conta_direita->value(), 0);
     expectPaired(w->deckB);
+}
+
+// Catches a drag that starts before the list has selected the entry under the pointer, and drops
+// from other programs that reach the list (they would add items without paths).
+TEST_F(PlaylistTest, ListEventsReachTheDragHandlers)
+{
+    library(songs);
+    for (int row : {1, 2, 3})
+        add(w->deckA, row);
+    QWidget* viewport = w->ListBox1->viewport();
+    const QPoint second = w->ListBox1->visualItemRect(w->ListBox1->item(1)).center();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, second);
+    EXPECT_EQ(w->ListBox1->currentRow(), 1);
+    EXPECT_EQ(w->linha_drag_a, -1) << "a press alone is still a click";
+    QTest::mouseMove(viewport, second + QPoint(0, 1));
+    EXPECT_EQ(w->linha_drag_a, 1);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, second);
+
+    QMimeData outside;
+    outside.setUrls({QUrl::fromLocalFile("/m/fora.mp3")});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &outside, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &outside, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &drop);
+    EXPECT_EQ(names(w->deckA), (QStringList{"S1.MP3", "S2.MP3", "S3.MP3"}));
+    expectPaired(w->deckA);
 }

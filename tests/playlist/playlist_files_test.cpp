@@ -62,7 +62,7 @@ TEST_F(PlaylistFileTest, SavedOnOneDeckOpensOnTheOther)
     EXPECT_TRUE(w->arquivo_lista_a.isEmpty()) << "saving remembers nothing";
     ASSERT_EQ(h.dialogs.shown.size(), 2) << "one save and one open dialog, no message";
     for (const auto& shown : h.dialogs.shown) {
-        EXPECT_EQ(shown.text, "Lista Arvesto (*.ipk)") << shown.kind.toStdString();
+        EXPECT_EQ(shown.text, "Lista Arvesto (*.ipk *.IPK)") << shown.kind.toStdString();
         EXPECT_EQ(QDir(shown.folder), QDir(h.dataDir.path())) << shown.kind.toStdString();
     }
 }
@@ -111,9 +111,16 @@ TEST_F(PlaylistFileTest, MissingFileEmptiesThePlaylist)
     expectPaired(w->deckA);
     EXPECT_EQ(w->arquivo_lista_a, h.dataFile("boa.ipk"));
 
+    QDir(h.dataDir.path()).mkdir("pasta.ipk");
+    open(w->deckA, h.dataFile("boa.ipk"));
+    open(w->deckA, h.dataFile("pasta.ipk"));
+    EXPECT_EQ(h.dialogs.texts().last(), "Arquivo não Localizado - Verifique !!");
+    EXPECT_TRUE(w->lista_a.isEmpty());
+    expectPaired(w->deckA);
+
     h.dialogs.clear();
     w->bitbtn1->click(); // the operator cancels the dialog
-    EXPECT_EQ(h.dialogs.texts(), QStringList{"Lista Arvesto (*.ipk)"});
+    EXPECT_EQ(h.dialogs.texts(), QStringList{playlist::ipkFilter});
 }
 
 TEST(SaveTarget, AppendsCapitalIpkUnlessPresent)
@@ -139,13 +146,13 @@ TEST_F(PlaylistFileTest, OverwriteQuestionBothWays)
         h.dialogs.clear();
         h.dialogs.confirmAnswers = {answer};
         save(w->deckA, h.dataFile("velha.IPK"));
-        ASSERT_EQ(h.dialogs.texts(), (QStringList{"Lista Arvesto (*.ipk)", overwriteQuestion}));
+        ASSERT_EQ(h.dialogs.texts(), (QStringList{playlist::ipkFilter, overwriteQuestion}));
         EXPECT_EQ(h.dialogs.shown[1].caption, "Zulo Sistemas");
         EXPECT_EQ(contents(h.dataFile("velha.IPK")), answer ? "/m/a/um.mp3\r\n" : "antiga\r\n");
     }
     h.dialogs.clear();
     save(w->deckA, h.dataFile("nova"));
-    EXPECT_EQ(h.dialogs.texts(), QStringList{"Lista Arvesto (*.ipk)"});
+    EXPECT_EQ(h.dialogs.texts(), QStringList{playlist::ipkFilter});
     EXPECT_EQ(contents(h.dataFile("nova.IPK")), "/m/a/um.mp3\r\n");
 }
 
