@@ -58,7 +58,7 @@ void Tform_mixer::FormClose(QCloseEvent* event)
     BitBtn4Click();
     BitBtn8Click();
     const QStringList lines = settingsLines(*this);
-    // A stop handler may have started a deck again.
+    // The stop handlers run inside the dry stops; a deck they left playing is stopped again.
     if (canal_a->Playing)
         BitBtn4Click();
     if (canal_b->Playing)
