@@ -234,6 +234,13 @@ public:
     void savePlaylist(Deck& deck, const QString& typedName);
 
     // ---- settings, configuration, clips, cue (config/)
+    // Reads "VOLTARIA4.INI" into the controls and opens the channels; the window's first show.
+    void FormShow();
+    // Asks before leaving, stops the decks and writes "VOLTARIA4.INI"; every close request.
+    // A refused close leaves the event ignored.
+    void FormClose(class QCloseEvent* event);
+    // The capture's remembered folder, ending with "/"; set at start-up from the saved drive.
+    QString pasta_captura;
 
     // ---- status line, tray, about box (app/)
 

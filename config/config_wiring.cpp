@@ -1,4 +1,45 @@
-// Connects the settings, clips and cue controls to their handlers.
+// Connects the settings, clips and cue controls to their handlers, and the window's first show
+// and its close requests to the show and close steps.
 #include "app/UMIXER.h"
+#include "library/drive_list.h"
 
-void Tform_mixer::connectConfigHandlers() {}
+#include <QCloseEvent>
+#include <QComboBox>
+
+namespace {
+
+// Runs the show step once, when the window first becomes visible, and the close step on every
+// request to close it; a refused close goes no further.
+class WindowSteps final : public QObject
+{
+public:
+    explicit WindowSteps(Tform_mixer* window) : QObject(window), window_(window) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != window_)
+            return false;
+        if (event->type() == QEvent::Show && !shown_) {
+            shown_ = true;
+            window_->FormShow();
+        } else if (event->type() == QEvent::Close) {
+            window_->FormClose(static_cast<QCloseEvent*>(event));
+            return !event->isAccepted();
+        }
+        return false;
+    }
+
+private:
+    Tform_mixer* window_;
+    bool shown_ = false;
+};
+
+} // namespace
+
+void Tform_mixer::connectConfigHandlers()
+{
+    // The drive list is filled as the window is made, ready for the saved selection.
+    for (const library::DriveEntry& entry : library::driveEntries())
+        DriveComboBox1->addItem(entry.text, entry.root);
+    installEventFilter(new WindowSteps(this));
+}
