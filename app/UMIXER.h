@@ -239,8 +239,6 @@ public:
     // Asks before leaving, stops the decks and writes "VOLTARIA4.INI"; every close request.
     // A refused close leaves the event ignored.
     void FormClose(class QCloseEvent* event);
-    // The capture's remembered folder, ending with "/"; set at start-up from the saved drive.
-    QString pasta_captura;
 
     // ---- status line, tray, about box (app/)
 

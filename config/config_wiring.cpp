@@ -1,7 +1,6 @@
 // Connects the settings, clips and cue controls to their handlers, and the window's first show
 // and its close requests to the show and close steps.
 #include "app/UMIXER.h"
-#include "library/drive_list.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -38,8 +37,5 @@ private:
 
 void Tform_mixer::connectConfigHandlers()
 {
-    // The drive list is filled as the window is made, ready for the saved selection.
-    for (const library::DriveEntry& entry : library::driveEntries())
-        DriveComboBox1->addItem(entry.text, entry.root);
     installEventFilter(new WindowSteps(this));
 }

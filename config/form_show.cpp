@@ -15,7 +15,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <functional>
 #include <vector>
 
@@ -144,7 +143,5 @@ void Tform_mixer::FormShow()
     RxSpinEdit7->setValue(settings::toInteger(held.mixTime).value_or(3000));
 
     setWindowTitle(QStringLiteral("Arvesto Voltaria-PRO 4.1 - ") + QString::fromLatin1(app::webAddress));
-    // Only a command line that names a file is kept, for the start-up listing of its folder.
-    if (!QFileInfo(parametro.trimmed()).isFile())
-        parametro.clear();
+    abre_biblioteca();
 }

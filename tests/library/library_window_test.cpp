@@ -186,6 +186,7 @@ TEST(LibraryWindow, CaptureShowsItsStateAndWritesTheTickedTypesAsOneSortedList)
     for (const char* name : {"b.wav", "a/c.OGG", "d.mp3", "e.wma", "a/a.ogg"})
         tree.file(name);
     Tform_mixer& w = h.create();
+    h.show();
     selectDrive(w, tree);
     w.MMSwitch1->setPosition(3);
     w.Checkbox4->setChecked(false);
@@ -196,7 +197,6 @@ TEST(LibraryWindow, CaptureShowsItsStateAndWritesTheTickedTypesAsOneSortedList)
         if (whileRunning.isEmpty())
             whileRunning = {w.bitbtn13->text(), w.Label33->text(), w.CoolGauge1->isVisible() ? "gauge" : "no gauge"};
     };
-    h.show();
     w.bitbtn13->click();
     EXPECT_EQ(whileRunning, (QStringList{"Cancelar", QString::fromUtf8("AGUARDE LOCALIZANDO MÍDIA..."), "no gauge"}));
     EXPECT_EQ(w.bitbtn13->text(), "Capturar");
@@ -286,6 +286,7 @@ TEST(LibraryWindow, DirectoryCaptureUsesTheChosenFolderAndDepthTwenty)
     tree.file("other.mp3");
     Tform_mixer& w = h.create();
     form_dir = startup::createDirDialog(w);
+    h.show();
     w.captura_geral->setOn(false);
     h.show();
 
@@ -311,12 +312,12 @@ TEST(LibraryWindow, CancelledDirectoryDialogReloadsTheLibrary)
     h.writeDataFile("lista.upd", "A#/a\r\n");
     Tform_mixer& w = h.create();
     form_dir = startup::createDirDialog(w);
+    h.show();
     w.captura_geral->setOn(false);
     w.pasta_captura = "/somewhere/else/";
     w.DriveComboBox1->addItem("elsewhere", "/elsewhere");
     w.DriveComboBox1->setCurrentIndex(w.DriveComboBox1->count() - 1);
     w.bitbtn13->setEnabled(false);
-    h.show();
     QString openedAt;
     whenDirDialogShows([&](Tform_dir& d) {
         openedAt = w.pasta_captura;
