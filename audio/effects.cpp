@@ -9,6 +9,7 @@ namespace audio {
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr auto kRelaxed = std::memory_order_relaxed;
+using Pair = float __attribute__((vector_size(8))); // one frame: left and right
 } // namespace
 
 bool EffectChain::Switch::engage()
@@ -178,26 +179,45 @@ void EffectChain::runEqualiser(float* frames, int count)
         eqBuilt_ = version;
         rebuildEqualiser();
     }
-    for (Biquad& f : bands_) {
+    // Frame by frame through every band, left and right side by side: the bands' recurrences
+    // are independent of one another, so the processor overlaps them instead of waiting on one.
+    Pair b0[kEqBands], b1[kEqBands], b2[kEqBands], a1[kEqBands], a2[kEqBands], z1[kEqBands], z2[kEqBands];
+    int active[kEqBands];
+    int n = 0;
+    for (int b = 0; b < kEqBands; ++b) {
+        const Biquad& f = bands_[b];
         if (f.flat)
             continue;
-        float z1l = f.z1[0], z2l = f.z2[0], z1r = f.z1[1], z2r = f.z2[1];
-        for (int i = 0; i < count; ++i) {
-            const float l = frames[2 * i], r = frames[2 * i + 1];
-            const float yl = f.b0 * l + z1l;
-            const float yr = f.b0 * r + z1r;
-            z1l = f.b1 * l - f.a1 * yl + z2l;
-            z1r = f.b1 * r - f.a1 * yr + z2r;
-            z2l = f.b2 * l - f.a2 * yl;
-            z2r = f.b2 * r - f.a2 * yr;
-            frames[2 * i] = yl;
-            frames[2 * i + 1] = yr;
+        b0[n] = Pair{f.b0, f.b0};
+        b1[n] = Pair{f.b1, f.b1};
+        b2[n] = Pair{f.b2, f.b2};
+        a1[n] = Pair{f.a1, f.a1};
+        a2[n] = Pair{f.a2, f.a2};
+        z1[n] = Pair{f.z1[0], f.z1[1]};
+        z2[n] = Pair{f.z2[0], f.z2[1]};
+        active[n++] = b;
+    }
+    if (n == 0)
+        return;
+    for (int i = 0; i < count; ++i) {
+        Pair x;
+        std::memcpy(&x, frames + 2 * i, sizeof x);
+        for (int k = 0; k < n; ++k) {
+            const Pair y = b0[k] * x + z1[k];
+            z1[k] = b1[k] * x - a1[k] * y + z2[k];
+            z2[k] = b2[k] * x - a2[k] * y;
+            x = y;
         }
-        // Flush denormals left by a long silence.
-        f.z1[0] = std::fabs(z1l) < 1e-20f ? 0 : z1l;
-        f.z2[0] = std::fabs(z2l) < 1e-20f ? 0 : z2l;
-        f.z1[1] = std::fabs(z1r) < 1e-20f ? 0 : z1r;
-        f.z2[1] = std::fabs(z2r) < 1e-20f ? 0 : z2r;
+        std::memcpy(frames + 2 * i, &x, sizeof x);
+    }
+    // Flush denormals left by a long silence.
+    auto flushed = [](float v) { return std::fabs(v) < 1e-20f ? 0.0f : v; };
+    for (int k = 0; k < n; ++k) {
+        Biquad& f = bands_[active[k]];
+        for (int c = 0; c < 2; ++c) {
+            f.z1[c] = flushed(z1[k][c]);
+            f.z2[c] = flushed(z2[k][c]);
+        }
     }
 }
 
