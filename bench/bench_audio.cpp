@@ -7,7 +7,6 @@
 #include "bench.h"
 
 #include "audio/TCorvoBass.h"
-#include "audio/TThreadedTimer.h"
 #include "audio/engine.h"
 #include "audio/media_reader.h"
 
