@@ -263,14 +263,14 @@ void Stream::mixInto(float* mix, const float* frames, int count)
         gainR_ = targetR;
         gainsSet_ = true;
     }
-    // A change of volume or pan ramps over the block instead of clicking.
+    // A change of volume or pan ramps over the block instead of clicking. Each frame's gain is
+    // computed from the block's start, so no frame waits on the one before.
     const float stepL = count > 0 ? (targetL - gainL_) / float(count) : 0;
     const float stepR = count > 0 ? (targetR - gainR_) / float(count) : 0;
     for (int i = 0; i < count; ++i) {
-        gainL_ += stepL;
-        gainR_ += stepR;
-        mix[2 * i] += frames[2 * i] * gainL_;
-        mix[2 * i + 1] += frames[2 * i + 1] * gainR_;
+        const float t = float(i + 1);
+        mix[2 * i] += frames[2 * i] * (gainL_ + stepL * t);
+        mix[2 * i + 1] += frames[2 * i + 1] * (gainR_ + stepR * t);
     }
     gainL_ = targetL;
     gainR_ = targetR;
