@@ -146,7 +146,7 @@ int StringGrid::TopRow() const
 
 void StringGrid::setTopRow(int r)
 {
-    const int column = qMax(0, currentIndex().column());
+    const int column = cursorColumn();
     const QModelIndex at = model_->index(clampRow(r), column);
     if (at.isValid())
         QTableView::scrollTo(at, PositionAtTop);
@@ -234,13 +234,25 @@ void StringGrid::applyFixedRows()
         horizontalHeader()->setFixedHeight(fixed * DefaultRowHeight() + 2);
 }
 
+int StringGrid::cursorColumn() const
+{
+    // The keyboard cannot move a cursor that stands in a hidden column (the count column is).
+    const int current = currentIndex().column();
+    if (current >= 0 && !isColumnHidden(current))
+        return current;
+    for (int c = 0; c < ColCount(); ++c)
+        if (!isColumnHidden(c))
+            return c;
+    return 0;
+}
+
 void StringGrid::moveCurrentRow(int wanted)
 {
     const int row = clampRow(wanted);
     const bool changed = row != currentRow_;
     currentRow_ = row;
     if (RowCount() > FixedRows()) {
-        const int column = qMax(0, currentIndex().column());
+        const int column = cursorColumn();
         const QModelIndex at = model_->index(row, column);
         if (currentIndex() != at || !selectionModel()->isRowSelected(row)) {
             syncing_ = true;

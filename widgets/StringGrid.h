@@ -102,6 +102,7 @@ private:
     void moveCurrentRow(int wanted); // selects the row (clamped); rowChanged when its number changes
     void onCurrentChanged(const QModelIndex& current);
     int clampRow(int r) const;
+    int cursorColumn() const;
 
     StringGridModel* model_;
     std::vector<int> widths_;

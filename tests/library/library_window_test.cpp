@@ -188,6 +188,7 @@ TEST(LibraryWindow, CaptureShowsItsStateAndWritesTheTickedTypesAsOneSortedList)
     Tform_mixer& w = h.create();
     h.show();
     selectDrive(w, tree);
+    w.captura_geral->setOn(true);
     w.MMSwitch1->setPosition(3);
     w.Checkbox4->setChecked(false);
     w.Checkbox1->setChecked(true);
@@ -337,8 +338,7 @@ struct SearchWindow {
     Tform_mixer& w;
     explicit SearchWindow(const QByteArray& library) : w((h.writeDataFile("lista.upd", library), h.create()))
     {
-        h.show();
-        w.carrega_lista();
+        h.show(); // the show step loads the library
     }
     // The operator clicks into the box (which empties it), types and presses Enter.
     void search(const QString& typed)
@@ -429,11 +429,10 @@ TEST(LibraryWindow, CommandLineFileListsItsFolderWithTheFileSelected)
     for (const char* name : {"b.wav", "Song.Mp3", "a.mp3", "notes.txt", "c.ogg"})
         tree.file(name);
     h.writeDataFile("lista.upd", "LIB#/lib\r\n");
-    Tform_mixer& w = h.create();
-    h.show();
     const auto restore = qScopeGuard([] { parametro.clear(); });
     parametro = " " + tree.path("Song.Mp3");
-    w.abre_biblioteca();
+    Tform_mixer& w = h.create();
+    h.show(); // the show step lists the named file's folder instead of the library
     EXPECT_EQ(w.StringGrid1->Cells(0, 0), QString::fromUtf8("Descrição das Músicas"));
     EXPECT_EQ(w.StringGrid1->Cells(1, 0), "");
     EXPECT_EQ(column(w.StringGrid1, 0), (QStringList{"1", "2", "3"}));
