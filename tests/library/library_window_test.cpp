@@ -120,9 +120,11 @@ TEST(LibraryWindow, RemovalTakesTheSelectedLineAndReloads)
     test::Harness h;
     h.writeDataFile("lista.upd", "A#/a\r\nB#/b\r\nC#/c\r\n");
     Tform_mixer& w = h.create();
+    h.show();
     w.carrega_lista();
     w.StringGrid1->setRow(2);
-    w.Excluir1->trigger();
+    w.StringGrid1->setFocus();
+    h.key(Qt::Key_Delete);
     QFile file(h.dataFile("lista.upd"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "A#/a\r\nC#/c\r\n"); // order and line ends kept
