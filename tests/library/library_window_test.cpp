@@ -289,10 +289,16 @@ TEST(LibraryWindow, DirectoryCaptureUsesTheChosenFolderAndDepthTwenty)
     Tform_mixer& w = h.create();
     form_dir = startup::createDirDialog(w);
     w.captura_geral->setOn(false);
+    selectDrive(w, tree);
     h.show();
 
-    whenDirDialogShows([&](Tform_dir& d) { pickFolder(d, tree.path("music"), false); });
+    whenDirDialogShows([&](Tform_dir& d) {
+        emit d.Dir->clicked(d.folderIndex(tree.root()));
+        d.bitbtn1->click(); // the selected drive's root: captured with "Captura Geral" instead
+        pickFolder(d, tree.path("music"), false);
+    });
     w.bitbtn13->click();
+    EXPECT_EQ(h.dialogs.texts(), QStringList{"Selecione uma Pasta"});
     EXPECT_EQ(w.MixerScan1->xnivel, 20); // whatever the level switch shows
     EXPECT_EQ(w.MixerScan1->FilePath, tree.path("music/"));
     EXPECT_EQ(libraryFile(h), QStringList{"A.MP3#" + tree.path("music/a.mp3")});
