@@ -174,7 +174,7 @@ public:
 
     // ---- library handlers (library/)
     void Canal_00Stop(QObject* sender);
-    // Folder a directory capture opens at: the one last accepted, or the selected drive's root.
+    // Folder a directory capture opens at, ending with "/".
     QString pasta_captura;
     // What the type-ahead has typed so far in the library grid.
     QString texto_busca;
