@@ -260,6 +260,8 @@ void Tform_mixer::buildLibraryPanel()
     StringGrid2 = place<StringGrid>(library, "StringGrid2", QRect(4, 30, 391, 220));
     StringGrid2->setColCount(3);
     StringGrid2->hide();
+    for (StringGrid* grid : {StringGrid1, StringGrid2})
+        grid->setDefaultRowHeight(15);
     PopupMenu7 = new QMenu(this);
     PopupMenu7->setObjectName("PopupMenu7");
     MenuItem6 = menuItem(PopupMenu7, "MenuItem6", "Play");

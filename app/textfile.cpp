@@ -48,15 +48,20 @@ QStringList readLines(QIODevice& device)
 
 QByteArray encodeLines(const QStringList& lines)
 {
-    QByteArray out;
-    qsizetype estimate = 0;
+    // Encoded straight into one buffer of the largest size UTF-8 can take, then cut to what was
+    // written: no temporary array per line.
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    qsizetype room = 0;
     for (const QString& line : lines)
-        estimate += line.size() + 2;
-    out.reserve(estimate);
+        room += utf8.requiredSpace(line.size()) + 2;
+    QByteArray out(room, Qt::Uninitialized);
+    char* end = out.data();
     for (const QString& line : lines) {
-        out.append(line.toUtf8());
-        out.append("\r\n", 2);
+        end = utf8.appendToBuffer(end, line);
+        *end++ = '\r';
+        *end++ = '\n';
     }
+    out.truncate(end - out.constData());
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include "library/time_slice.h"
 
 #include <QFile>
+#include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -36,6 +37,23 @@ bool isRealFolder(DIR* dir, const dirent* entry)
 std::string maskNamePart(const QString& mask)
 {
     return QFile::encodeName(mask.mid(mask.lastIndexOf(u'/') + 1)).toStdString();
+}
+
+// Whether name matches mask without regard to letter case. The usual masks, "*" and a plain ASCII
+// ending such as "*.mp3", are a comparison of the name's end: fnmatch's case folding converts
+// every name to wide characters, which costs more than the whole directory read.
+bool matchesMask(const std::string& mask, const std::string& name)
+{
+    const bool plainEnding = !mask.empty() && mask[0] == '*' &&
+                             std::all_of(mask.begin() + 1, mask.end(), [](unsigned char c) {
+                                 return c < 128 && c != '*' && c != '?' && c != '[' && c != '\\';
+                             });
+    if (!plainEnding)
+        return fnmatch(mask.c_str(), name.c_str(), FNM_CASEFOLD) == 0;
+    const std::size_t ending = mask.size() - 1;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return name.size() >= ending && std::equal(mask.begin() + 1, mask.end(), name.end() - ending,
+                                               [&lower](char a, char b) { return lower(a) == lower(b); });
 }
 
 } // namespace
@@ -110,7 +128,7 @@ void TVoltariaScan::addMatches(const QString& folder, const Entry& entry, const 
                                QStringList& found)
 {
     for (const std::string& mask : masks) {
-        if (fnmatch(mask.c_str(), entry.name.c_str(), FNM_CASEFOLD) != 0)
+        if (!matchesMask(mask, entry.name))
             continue;
         const QString name = QFile::decodeName(entry.name.c_str());
         found.append(library::captureLine(folder, name));

@@ -24,8 +24,12 @@ void sortCaseInsensitive(QStringList& lines)
         keys.push_back(collator.sortKey(line));
     std::vector<qsizetype> order(lines.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&keys](qsizetype a, qsizetype b) { return keys[a].compare(keys[b]) < 0; });
+    // Equal keys fall back to the original order, which keeps the sort stable without the extra
+    // moves of a merge sort.
+    std::sort(order.begin(), order.end(), [&keys](qsizetype a, qsizetype b) {
+        const int byKey = keys[a].compare(keys[b]);
+        return byKey < 0 || (byKey == 0 && a < b);
+    });
     QStringList sorted;
     sorted.reserve(lines.size());
     for (qsizetype i : order)

@@ -120,9 +120,11 @@ TEST(LibraryWindow, RemovalTakesTheSelectedLineAndReloads)
     test::Harness h;
     h.writeDataFile("lista.upd", "A#/a\r\nB#/b\r\nC#/c\r\n");
     Tform_mixer& w = h.create();
+    h.show();
     w.carrega_lista();
     w.StringGrid1->setRow(2);
-    w.Excluir1->trigger();
+    w.StringGrid1->setFocus();
+    h.key(Qt::Key_Delete);
     QFile file(h.dataFile("lista.upd"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "A#/a\r\nC#/c\r\n"); // order and line ends kept
@@ -289,10 +291,16 @@ TEST(LibraryWindow, DirectoryCaptureUsesTheChosenFolderAndDepthTwenty)
     form_dir = startup::createDirDialog(w);
     h.show();
     w.captura_geral->setOn(false);
+    selectDrive(w, tree);
     h.show();
 
-    whenDirDialogShows([&](Tform_dir& d) { pickFolder(d, tree.path("music"), false); });
+    whenDirDialogShows([&](Tform_dir& d) {
+        emit d.Dir->clicked(d.folderIndex(tree.root()));
+        d.bitbtn1->click(); // the selected drive's root: captured with "Captura Geral" instead
+        pickFolder(d, tree.path("music"), false);
+    });
     w.bitbtn13->click();
+    EXPECT_EQ(h.dialogs.texts(), QStringList{"Selecione uma Pasta"});
     EXPECT_EQ(w.MixerScan1->xnivel, 20); // whatever the level switch shows
     EXPECT_EQ(w.MixerScan1->FilePath, tree.path("music/"));
     EXPECT_EQ(libraryFile(h), QStringList{"A.MP3#" + tree.path("music/a.mp3")});
