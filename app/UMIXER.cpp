@@ -37,6 +37,18 @@ Tform_mixer::Tform_mixer(QWidget* parent)
             lista_b,      mixando_b,      modo_tempo_b,   grafico_b,    freq_padrao_b, scope_b,     spectrum_b,
             meter_b,      2,              "B"}
 {
+    // Where deck A and deck B behave differently; every other behaviour is shared.
+    deckA.missingFileNamesPath = true;
+    deckA.stopDisablesLoop = true;
+    deckA.loopOnlyWhilePlaying = true;
+    deckA.panInverted = true;
+    deckB.loadClearsDisplays = true;
+    deckB.dryStopClearsDisplays = true;
+    deckB.stopRunsPendingEventsFirst = true;
+    deckB.stopClearsOnlyWhenMixing = true;
+    deckB.playRestartsStatusFirst = true;
+    deckB.seekPlaysAgain = true;
+
     setObjectName("form_mixer");
     setFixedSize(1024, 716);
     QPalette grey = palette();

@@ -199,6 +199,9 @@ void Tform_mixer::buildDeckPanels(Deck& d, int left)
     d.playButton = iconButton(controls, n.play, QRect(4, 8, 70, 36), QStyle::SP_MediaPlay, "Play");
     d.stopButton = iconButton(controls, n.stop, QRect(78, 8, 70, 36), QStyle::SP_MediaStop, "Stop (seco)");
     d.fadeButton = button(controls, n.fade, QRect(152, 8, 70, 36), "Fade", "Fade ");
+    // Nothing plays yet: there is nothing to stop or fade.
+    d.stopButton->setEnabled(false);
+    d.fadeButton->setEnabled(false);
     d.loopButton = place<LedButton>(controls, n.loop, QRect(226, 8, 76, 36));
     d.loopButton->setCaption("Loop");
     d.loopButton->setToolTip("Loop (repete a música)");
