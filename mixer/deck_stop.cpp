@@ -18,8 +18,12 @@ void Tform_mixer::Canal_bStop(QObject*) { deckStopped(deckB); }
 
 void Tform_mixer::deckStopped(Deck& d)
 {
-    if (d.stopRunsPendingEventsFirst)
+    if (d.stopRunsPendingEventsFirst) {
         QApplication::processEvents();
+        // A Play among those events has started the deck again: this stop is over.
+        if (d.channel->Playing)
+            return;
+    }
     // While the operator holds the position slider the deck keeps its state; the monitor
     // hands the focus back to the playlist on its next tick.
     if (d.positionSlider->hasFocus())

@@ -256,6 +256,24 @@ TEST_F(Transport, StopHandlerRunsNestedInsideTheChannelsStop)
     }
 }
 
+// Catches a Play that runs among deck B's pending events while its fade ends, and is then
+// undone by the rest of the stop: an advanced selection, the monitor off and a silent track.
+TEST_F(Transport, PlayPressedAsDeckBsFadeEndsKeepsPlaying)
+{
+    Deck& d = freshDeck(2);
+    h.render(300);
+    press(d.fadeButton);
+    QTimer::singleShot(0, w, [&] { d.playButton->click(); });
+    finishFade(d);
+    EXPECT_STREQ(nameOf(stateOf(d)), "Playing");
+    EXPECT_TRUE(d.channel->Playing);
+    EXPECT_EQ(d.listBox->currentRow(), 0);
+    EXPECT_EQ(d.channel->FilePath, tracks[0]);
+    std::vector<float> heard;
+    audio::renderManual(200, 1, &heard);
+    EXPECT_GT(media::rms(heard, 0, heard.size() / 2), 0.1);
+}
+
 // Where the decks differ after a stop: deck B keeps its read-outs unless it was fading, and
 // deck A disables its Loop button.
 TEST_F(Transport, ReadOutsAndLoopAfterAStopFollowTheDeck)
