@@ -24,6 +24,8 @@ public:
     void fresh()
     {
         h.window.reset();
+        // The "mm:ss" read-outs are cut from this format, whatever the machine's locale says.
+        timefmt::setLongTimeFormat("HH:mm:ss");
         w = &h.create();
         h.show();
         for (TCorvoBass* channel : {w->canal_a, w->canal_b})
