@@ -41,6 +41,18 @@ Tform_mixer::Tform_mixer(QWidget* parent)
             // playlists
             arquivo_lista_b, SaveDialog2FileName, linha_drag_b, &Tform_mixer::ListBox2Click}
 {
+    // Where deck A and deck B behave differently; every other behaviour is shared.
+    deckA.missingFileNamesPath = true;
+    deckA.stopDisablesLoop = true;
+    deckA.loopOnlyWhilePlaying = true;
+    deckA.panInverted = true;
+    deckB.loadClearsDisplays = true;
+    deckB.dryStopClearsDisplays = true;
+    deckB.stopRunsPendingEventsFirst = true;
+    deckB.stopClearsOnlyWhenMixing = true;
+    deckB.playRestartsStatusFirst = true;
+    deckB.seekPlaysAgain = true;
+
     setObjectName("form_mixer");
     setFixedSize(1024, 716);
     QPalette grey = palette();

@@ -164,14 +164,97 @@ public:
     void showRestoredInFront();
 
     // ---- audio effects handlers (audio/ is window-free; these live in mixer/)
+    void bsSkinCheckRadioBox1Click();
+    void Trackbar6Change();
+    void TrackBar20Change();
+    void Trackbar19Change();
+    void TrackBar7Change();
+    void TrackBar8Change();
+    void TrackBar9Change();
+    void TrackBar10Change();
+    void TrackBar11Change();
+    void TrackBar12Change();
+    void bsSkinTrackBar1Change();
+    void bsSkinTrackBar2Change();
+    void CheckBox2Click();
+    void CheckBox5Click();
+    void Flanger1Change();
+    void Flanger2Change();
+    void CheckBox6Click();
+    void CheckBox8Click();
+    void CheckBox7Click();
+    void CheckBox9Click();
 
     // ---- deck transport, monitor, crossfader, mixes (mixer/)
     void Canal_aStop(QObject* sender);
     void Canal_bStop(QObject* sender);
     void ListBox1Click();
     void ListBox2Click();
+    void BitBtn2Click();
+    void BitBtn6Click();
     void BitBtn4Click();
     void BitBtn8Click();
+    void BitBtn5Click();
+    void BitBtn9Click();
+    void ListBox1DblClick();
+    void ListBox2DblClick();
+    void loop_esquerdaClick();
+    void loop_direitaClick();
+    void Play1Click();
+    void Stop1Click();
+    void MenuItem1Click();
+    void MenuItem3Click();
+    void PopupMenu5Popup();
+    void PopupMenu6Popup();
+    void Timer1Timer();
+    void Timer2Timer();
+    // Shows "mm:ss" in the deck's LED panels; false when the text holds no such numbers.
+    bool Display_c01(const QString& time);
+    bool Display_c02(const QString& time);
+    void MMLEDPanel1Click();
+    void MMLEDPanel3Click();
+    void trackbar1Track();
+    void trackbar5Track();
+    void trackPanChange();
+    void TrackBar2Change();
+    void trackFrequenciaChange();
+    void TrackBar4Change();
+    void MMLED1Click();
+    void MMLED2Click();
+    void Timer3Timer();
+    void TrackBar18Change();
+    void FadePadro1Click();
+
+private:
+    // Each deck operation, written once; the handler pairs above are its entry points.
+    void loadSelectedEntry(Deck& d);
+    void playDeck(Deck& d);
+    void stopDeckDry(Deck& d);
+    void fadeDeck(Deck& d);
+    void playIfStopped(Deck& d);
+    void switchLoop(Deck& d);
+    void deckStopped(Deck& d);
+    void prepareListMenu(Deck& d);
+    void reapplySoundSettings(Deck& d);
+    void monitorTick(Deck& d);
+    bool showTime(Deck& d, const QString& time);
+    void switchTimeMode(Deck& d);
+    void seekDeck(Deck& d);
+    void panDeck(Deck& d);
+    void pitchDeck(Deck& d);
+    void restoreOwnFrequency(Deck& d);
+    void lampsAndLocks(Deck& d, QPushButton* mixButton, LedLamp* mixLed);
+    void applyEqualiserBand(int band);
+    void switchFlanger(Deck& d);
+    void setFlangerIntensity(Deck& d);
+    void switchEcho(Deck& d);
+    void switchCut(Deck& d);
+    // Steps of the monitor tick that the views and the auto-mix fill in.
+    void drawDeckView(Deck& d);
+    void autoMixTimeTrigger(Deck& d);
+    void autoMixLevelTrigger(Deck& d);
+
+public:
 
     // ---- library handlers (library/)
     void Canal_00Stop(QObject* sender);

@@ -199,6 +199,9 @@ void Tform_mixer::buildDeckPanels(Deck& d, int left)
     d.playButton = iconButton(controls, n.play, QRect(4, 8, 70, 36), QStyle::SP_MediaPlay, "Play");
     d.stopButton = iconButton(controls, n.stop, QRect(78, 8, 70, 36), QStyle::SP_MediaStop, "Stop (seco)");
     d.fadeButton = button(controls, n.fade, QRect(152, 8, 70, 36), "Fade", "Fade ");
+    // Nothing plays yet: there is nothing to stop or fade.
+    d.stopButton->setEnabled(false);
+    d.fadeButton->setEnabled(false);
     d.loopButton = place<LedButton>(controls, n.loop, QRect(226, 8, 76, 36));
     d.loopButton->setCaption("Loop");
     d.loopButton->setToolTip("Loop (repete a música)");
@@ -227,6 +230,9 @@ void Tform_mixer::buildDeckPanels(Deck& d, int left)
     d.ownFrequencyLed->setEnabled(false);
     d.frequencySlider = trackBar(controls, n.pitch, QRect(170, 132, 132, 26), Qt::Horizontal, 10, 99999, 50,
                                  "Frequencia da música");
+    // Pan and pitch are worked with the mouse only, so the arrow keys never retune a playing deck.
+    d.panSlider->setFocusPolicy(Qt::NoFocus);
+    d.frequencySlider->setFocusPolicy(Qt::NoFocus);
 
     d.flangerBox = checkBox(controls, n.flanger, QRect(4, 170, 72, 24), "Flanger", "Ativar Efeito Flanger");
     d.flangerIntensity = trackBar(controls, n.flangerIntensity, QRect(78, 170, 90, 24), Qt::Horizontal, 0, 15, 3,
@@ -302,8 +308,9 @@ void Tform_mixer::buildMixPanel()
     QFrame* mix = panel(this, "Panel6", QRect(306, 389, 399, 140));
     RxLabel1 = label(mix, "RxLabel1", QRect(160, 2, 80, 18), "CrossFade");
     RxLabel1->setAlignment(Qt::AlignCenter);
-    MMLED3 = place<LedLamp>(mix, "MMLED3", QRect(28, 6, 12, 12));
-    MMLED4 = place<LedLamp>(mix, "MMLED4", QRect(359, 6, 12, 12));
+    // Each lamp sits on the mix button of the deck it blinks for: MMLED4 for deck A on "Mix A".
+    MMLED4 = place<LedLamp>(mix, "MMLED4", QRect(28, 6, 12, 12));
+    MMLED3 = place<LedLamp>(mix, "MMLED3", QRect(359, 6, 12, 12));
     speedbutton1 = button(mix, "speedbutton1", QRect(4, 22, 60, 28), "Mix A", "Mixagem de B para A (F12)");
     Trackbar18 = trackBar(mix, "Trackbar18", QRect(68, 22, 263, 28), Qt::Horizontal, 0, 200, 100, "Cross Fade");
     Trackbar18->setContextMenuPolicy(Qt::CustomContextMenu);

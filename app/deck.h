@@ -87,4 +87,16 @@ struct Deck {
     QString& saveDialogName;          // the name the deck's save dialog offers when none is remembered
     int& dragRow;                     // row of the list's drag, -1 when idle
     void (Tform_mixer::*listClick)(); // ListBox1Click / ListBox2Click: loads the selected entry
+
+    // Transport and controls: each flag is true on the deck that behaves so.
+    bool missingFileNamesPath = false;       // the missing-file message names the path (A)
+    bool loadClearsDisplays = false;         // a successful load clears view and read-outs (B)
+    bool dryStopClearsDisplays = false;      // the dry stop clears view and read-outs itself (B)
+    bool stopRunsPendingEventsFirst = false; // the stop handler lets pending events run first (B)
+    bool stopClearsOnlyWhenMixing = false;   // the stop handler clears read-outs only after a fade (B)
+    bool stopDisablesLoop = false;           // the stop handler disables the Loop button (A)
+    bool loopOnlyWhilePlaying = false;       // the Loop button reaches the channel only while it plays (A)
+    bool playRestartsStatusFirst = false;    // Play restarts the status text before the sound settings (B)
+    bool seekPlaysAgain = false;             // a seek plays the channel again, ending a fade (B)
+    bool panInverted = false;                // the pan slider's left pans the deck right (A)
 };

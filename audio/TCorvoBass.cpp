@@ -126,14 +126,16 @@ void TCorvoBass::Stop()
     if (FadeTimer)
         FadeTimer->setEnabled(false);
     // The handler may load and play again on this channel: only the stream that was playing
-    // when the stop began is silenced afterwards, and a nested Stop does not fire again.
+    // when the stop began is silenced afterwards, unless the handler started that very stream
+    // again, and a nested Stop does not fire again.
     const uint32_t stopping = Stream;
     if (!firingStop_) {
         firingStop_ = true;
         DoStop();
         firingStop_ = false;
     }
-    audio::stop(stopping);
+    if (!Playing || Stream != stopping)
+        audio::stop(stopping);
     FadeVolume = VolumeCache;
 }
 

@@ -1,9 +1,165 @@
-// Deck transport: load, play, stop, fade and the channels' stop handlers.
+// Deck transport: loading the selected playlist entry, Play, the dry stop, Fade, Loop, the
+// double click and the playlist's context menu. Main thread only.
 #include "app/UMIXER.h"
+#include "app/dialogs.h"
+#include "app/funcoes.h"
+#include "audio/TCorvoBass.h"
+#include "mixer/deck_buttons.h"
+#include "widgets/LedButton.h"
+#include "widgets/LedLamp.h"
+#include "widgets/LedText.h"
+#include "widgets/TrackBar.h"
 
-void Tform_mixer::Canal_aStop(QObject*) {}
-void Tform_mixer::Canal_bStop(QObject*) {}
-void Tform_mixer::ListBox1Click() {}
-void Tform_mixer::ListBox2Click() {}
-void Tform_mixer::BitBtn4Click() {}
-void Tform_mixer::BitBtn8Click() {}
+#include <QAction>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <climits>
+
+namespace {
+
+bool fileExists(const QString& path) { return QFileInfo(path).isFile(); }
+
+} // namespace
+
+void Tform_mixer::ListBox1Click() { loadSelectedEntry(deckA); }
+void Tform_mixer::ListBox2Click() { loadSelectedEntry(deckB); }
+void Tform_mixer::BitBtn2Click() { playDeck(deckA); }
+void Tform_mixer::BitBtn6Click() { playDeck(deckB); }
+void Tform_mixer::BitBtn4Click() { stopDeckDry(deckA); }
+void Tform_mixer::BitBtn8Click() { stopDeckDry(deckB); }
+void Tform_mixer::BitBtn5Click() { fadeDeck(deckA); }
+void Tform_mixer::BitBtn9Click() { fadeDeck(deckB); }
+void Tform_mixer::ListBox1DblClick() { playIfStopped(deckA); }
+void Tform_mixer::ListBox2DblClick() { playIfStopped(deckB); }
+void Tform_mixer::loop_esquerdaClick() { switchLoop(deckA); }
+void Tform_mixer::loop_direitaClick() { switchLoop(deckB); }
+void Tform_mixer::Play1Click() { playDeck(deckA); }
+void Tform_mixer::Stop1Click() { stopDeckDry(deckA); }
+void Tform_mixer::MenuItem1Click() { playDeck(deckB); }
+void Tform_mixer::MenuItem3Click() { stopDeckDry(deckB); }
+void Tform_mixer::PopupMenu5Popup() { prepareListMenu(deckA); }
+void Tform_mixer::PopupMenu6Popup() { prepareListMenu(deckB); }
+
+void Tform_mixer::loadSelectedEntry(Deck& d)
+{
+    const int row = d.listBox->currentRow();
+    // While the deck plays a click only moves the selection; the next advance starts there.
+    if (row < 0 || d.listBox->count() < 1 || d.channel->Playing || row >= d.paths.size())
+        return;
+    const QString path = d.paths[row];
+    if (!fileExists(path)) {
+        mensagem(d.missingFileNamesPath ? "Arquivo ->" + path + " - Não Localizado !!"
+                                        : QStringLiteral("Arquivo Selecionado não localizado !!!"));
+        d.playButton->setEnabled(false);
+        return;
+    }
+    d.channel->LoadFile(path);
+    if (d.channel->Stream == 0) {
+        // Nothing playable was loaded: Play stays off so it cannot start the old track's remains.
+        dialogs().message(QStringLiteral("Erro ao Carregar Mídia - Verifique !!"));
+        d.playButton->setEnabled(false);
+        return;
+    }
+    if (d.loadClearsDisplays) {
+        limpa_grafico(d.number);
+        limpa_mixer(d.number);
+    }
+    const int64_t length = d.channel->GetLength();
+    d.positionSlider->setMaximum(int(std::min<int64_t>(length, INT_MAX)));
+    d.frequencySlider->setEnabled(true);
+    d.ownFrequencyLed->setEnabled(true);
+    d.panSlider->setEnabled(true);
+    d.positionSlider->setEnabled(true);
+    const std::optional<QString> duration = texto_tempo(length);
+    if (!duration)
+        return;
+    d.durationText->setText(*duration);
+    d.playButton->setEnabled(true);
+    d.listBox->setToolTip(d.channel->FilePath.trimmed());
+    d.title->setText(d.channel->FileName);
+    d.frequencyText->setText(QString::number(d.channel->frequency()));
+}
+
+void Tform_mixer::playDeck(Deck& d)
+{
+    if (!fileExists(d.channel->FilePath))
+        return;
+    if (QListWidgetItem* current = d.listBox->currentItem())
+        d.listBox->scrollToItem(current, QAbstractItemView::PositionAtTop);
+    d.mixing = false;
+    if (d.playRestartsStatusFirst)
+        label5->move(Panel18->width(), label5->y());
+    reapplySoundSettings(d);
+    // Not playing yet, so this is the rate the track was loaded with.
+    d.ownFrequency = d.channel->frequency();
+    d.frequencySlider->setValue(int(d.ownFrequency));
+    d.channel->SetPosition(0);
+    d.channel->Play();
+    TrackBar18Change();
+    if (!d.playRestartsStatusFirst)
+        label5->move(Panel18->width(), label5->y());
+    d.monitorTimer->start();
+    enableTransport(d, true);
+    if (LEDButton1->isOn()) {
+        d.loopButton->setEnabled(false);
+    } else {
+        d.loopButton->setEnabled(true);
+        d.channel->Loop = d.loopButton->isOn();
+    }
+}
+
+void Tform_mixer::reapplySoundSettings(Deck& d)
+{
+    d.channel->SetEQ(bsSkinCheckRadioBox1->isChecked());
+    for (int band = 0; band < 10; ++band)
+        applyEqualiserBand(band);
+    Trackbar6Change();
+}
+
+void Tform_mixer::stopDeckDry(Deck& d)
+{
+    // Stopping the timer first tells the stop handler to reload the same entry.
+    d.monitorTimer->stop();
+    if (d.dryStopClearsDisplays)
+        limpa_grafico(d.number);
+    if (!d.channel->Playing)
+        return;
+    d.channel->Stop(); // the stop handler runs inside
+    enableTransport(d, false);
+    if (d.dryStopClearsDisplays)
+        limpa_mixer(d.number);
+}
+
+void Tform_mixer::fadeDeck(Deck& d)
+{
+    if (!d.channel->Playing)
+        return;
+    d.channel->FadeOut(tempo_fade);
+    d.playButton->setEnabled(true);
+    d.fadeButton->setEnabled(false);
+    d.mixing = true;
+}
+
+void Tform_mixer::playIfStopped(Deck& d)
+{
+    if (!d.channel->Playing)
+        playDeck(d);
+}
+
+void Tform_mixer::switchLoop(Deck& d)
+{
+    // The button raises its click before it flips: the state after the click is the opposite.
+    if (!d.loopOnlyWhilePlaying || d.channel->Playing)
+        d.channel->Loop = !d.loopButton->isOn();
+}
+
+void Tform_mixer::prepareListMenu(Deck& d)
+{
+    d.menuPlay->setEnabled(d.playButton->isEnabled());
+    d.menuStop->setEnabled(d.stopButton->isEnabled());
+    d.menuDelete->setEnabled(!d.monitorTimer->isActive() && d.listBox->count() >= 1);
+}

@@ -1,0 +1,48 @@
+// What a deck does when its channel stops: after a fade or the end of the track it advances
+// to the next playlist entry (wrapping to the first), after a dry stop it reloads the same
+// one. Runs on the main thread, nested inside the channel's Stop.
+#include "app/UMIXER.h"
+#include "audio/TCorvoBass.h"
+#include "mixer/deck_buttons.h"
+#include "widgets/LedButton.h"
+#include "widgets/LedGauge.h"
+#include "widgets/TrackBar.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+void Tform_mixer::Canal_aStop(QObject*) { deckStopped(deckA); }
+void Tform_mixer::Canal_bStop(QObject*) { deckStopped(deckB); }
+
+void Tform_mixer::deckStopped(Deck& d)
+{
+    if (d.stopRunsPendingEventsFirst) {
+        QApplication::processEvents();
+        // A Play among those events has started the deck again: this stop is over.
+        if (d.channel->Playing)
+            return;
+    }
+    // While the operator holds the position slider the deck keeps its state; the monitor
+    // hands the focus back to the playlist on its next tick.
+    if (d.positionSlider->hasFocus())
+        return;
+    // A dry stop has already stopped the monitor.
+    if (d.monitorTimer->isActive()) {
+        const int row = d.listBox->currentRow();
+        d.listBox->setCurrentRow(row + 1 > d.listBox->count() - 1 ? 0 : row + 1);
+    }
+    d.monitorTimer->stop();
+    limpa_grafico(d.number);
+    if (!d.stopClearsOnlyWhenMixing || d.mixing)
+        limpa_mixer(d.number);
+    d.positionGauge->setValue(0);
+    d.levelGauge->setValue(0);
+    for (QPushButton* button : {d.playButton, d.stopButton, d.fadeButton})
+        button->setDown(false);
+    enableTransport(d, false);
+    if (d.stopDisablesLoop)
+        d.loopButton->setEnabled(false);
+    loadSelectedEntry(d);
+}
