@@ -7,6 +7,7 @@
 #include "audio/TCorvoBass.h"
 #include "audio/TThreadedTimer.h"
 #include "widgets/LedButton.h"
+#include "widgets/TrackBar.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -33,6 +34,9 @@ public:
                 channel->OpenDevice(1);
         // Fades are stepped by the tests: the channel's own stepper would wait 4 s a step.
         w->tempo_fade = 100000;
+        // Full master volume and a centred crossfader, whatever the settings gave.
+        w->Trackbar6->setValue(100);
+        w->Trackbar18->setValue(100);
         h.dialogs.clear();
     }
 
