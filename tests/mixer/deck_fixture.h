@@ -29,13 +29,15 @@ public:
         timefmt::setLongTimeFormat("HH:mm:ss");
         w = &h.create();
         h.show();
+        // The show step restores the saved master volume (75 without a file); the deck cases
+        // start from full volume.
+        w->Trackbar6->setValue(100);
         for (TCorvoBass* channel : {w->canal_a, w->canal_b})
             if (!channel->EndTimer)
                 channel->OpenDevice(1);
         // Fades are stepped by the tests: the channel's own stepper would wait 4 s a step.
         w->tempo_fade = 100000;
-        // Full master volume and a centred crossfader, whatever the settings gave.
-        w->Trackbar6->setValue(100);
+        // And with the crossfader centred, whatever the settings gave.
         w->Trackbar18->setValue(100);
         h.dialogs.clear();
     }
