@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "app/funcoes.h"
 #include "audio/TCorvoBass.h"
+#include "audio/engine.h"
 #include "mixer/deck_buttons.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedLamp.h"
@@ -58,9 +59,12 @@ void Tform_mixer::loadSelectedEntry(Deck& d)
         return;
     }
     d.channel->LoadFile(path);
-    if (d.channel->Stream == 0) {
-        // Nothing playable was loaded: Play stays off so it cannot start the old track's remains.
-        dialogs().message(QStringLiteral("Erro ao Carregar Mídia - Verifique !!"));
+    audio::StreamInfo loaded;
+    if (!audio::streamInfo(d.channel->Stream, loaded)) {
+        // Nothing playable was loaded, so Play stays off rather than pretend to play. A source
+        // the channel refused (8-bit) has had the channel's own message.
+        if (d.channel->Stream == 0)
+            dialogs().message(QStringLiteral("Erro ao Carregar Mídia - Verifique !!"));
         d.playButton->setEnabled(false);
         return;
     }

@@ -1,6 +1,6 @@
 // Connects the decks', crossfader's and equaliser's controls to their handlers. Check boxes
-// answer their toggled signal and track bars their valueChanged, so a value set from code
-// (the settings file) acts as the operator's would.
+// answer their click (the settings file raises it after setting a box) and track bars their
+// valueChanged, so a value set from code acts as the operator's would.
 #include "app/UMIXER.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedLamp.h"
@@ -67,10 +67,10 @@ void connectDeck(Tform_mixer* w, Deck& d, const DeckHandlers& h)
     QObject::connect(d.panSlider, &QAbstractSlider::valueChanged, w, run(h.pan));
     QObject::connect(d.frequencySlider, &QAbstractSlider::valueChanged, w, run(h.pitch));
     QObject::connect(d.ownFrequencyLed, &LedLamp::clicked, w, run(h.ownFrequency));
-    QObject::connect(d.flangerBox, &QCheckBox::toggled, w, run(h.flanger));
+    QObject::connect(d.flangerBox, &QCheckBox::clicked, w, run(h.flanger));
     QObject::connect(d.flangerIntensity, &QAbstractSlider::valueChanged, w, run(h.flangerIntensity));
-    QObject::connect(d.echoBox, &QCheckBox::toggled, w, run(h.echo));
-    QObject::connect(d.cutBox, &QCheckBox::toggled, w, run(h.cut));
+    QObject::connect(d.echoBox, &QCheckBox::clicked, w, run(h.echo));
+    QObject::connect(d.cutBox, &QCheckBox::clicked, w, run(h.cut));
 }
 
 } // namespace
@@ -88,7 +88,7 @@ void Tform_mixer::connectMixerHandlers()
 
     // The audio type boxes of the capture share the equaliser switch's handler.
     for (QCheckBox* box : {bsSkinCheckRadioBox1, Checkbox4, Checkbox3, checkbox_wma, Checkbox1})
-        connect(box, &QCheckBox::toggled, this, &Tform_mixer::bsSkinCheckRadioBox1Click);
+        connect(box, &QCheckBox::clicked, this, &Tform_mixer::bsSkinCheckRadioBox1Click);
     connect(Trackbar6, &QAbstractSlider::valueChanged, this, &Tform_mixer::Trackbar6Change);
     const std::pair<TrackBar*, Handler> bands[10] = {
         {TrackBar20, &Tform_mixer::TrackBar20Change},   {Trackbar19, &Tform_mixer::Trackbar19Change},

@@ -37,6 +37,8 @@ public:
                 channel->OpenDevice(1);
         // Fades are stepped by the tests: the channel's own stepper would wait 4 s a step.
         w->tempo_fade = 100000;
+        // And with the crossfader centred, whatever the settings gave.
+        w->Trackbar18->setValue(100);
         h.dialogs.clear();
     }
 

@@ -63,7 +63,7 @@ TEST_F(Effects, BandsReachBothDecksOnlyWhileTheEqualiserIsOn)
 // the equaliser comes off both decks when its box is unticked.
 TEST_F(Effects, AnAudioTypeBoxReappliesTheEqualiser)
 {
-    w->bsSkinCheckRadioBox1->setChecked(true);
+    w->bsSkinCheckRadioBox1->click();
     w->bsSkinTrackBar2->setValue(4);
     w->canal_b->EQBand(9, 16000, 10);
     ASSERT_EQ(bandOf(w->canal_b, 9)->gain, 0.0f);
@@ -82,9 +82,9 @@ TEST_F(Effects, AnAudioTypeBoxReappliesTheEqualiser)
 TEST_F(Effects, PlayReappliesTheEqualiserAndMasterVolumeOnly)
 {
     Deck& a = w->deckA;
-    w->bsSkinCheckRadioBox1->setChecked(true);
+    w->bsSkinCheckRadioBox1->click();
     w->TrackBar20->setValue(15);
-    a.echoBox->setChecked(true);
+    a.echoBox->click();
     ASSERT_TRUE(effectOn(a.channel, audio::kEcho));
     press(a.stopButton);
     clickRow(a, 1);

@@ -97,6 +97,12 @@ TEST_F(Transport, StatesAndTransitionsOfBothDecks)
         {"entry selected", From::Empty, [](Transport& t, Deck& d) { t.clickRow(d, 0); }, State::Loaded, 0, 0, false, false, false},
         {"missing entry selected", From::Loaded, [](Transport& t, Deck& d) { t.clickRow(d, 3); }, State::Empty, 3, 0, false, false, true},
         {"Play", From::Loaded, [](Transport&, Deck& d) { press(d.playButton); }, State::Playing, 0, 0, true, true, false},
+        {"Play with the loaded file gone", From::Loaded,
+         [](Transport& t, Deck& d) {
+             QFile::remove(t.paths[0]);
+             press(d.playButton);
+         },
+         State::Loaded, 0, 0, false, false, false},
         {"double click", From::Loaded, [](Transport& t, Deck& d) { t.doubleClickRow(d, 0); }, State::Playing, 0, 0, true, true, false},
         {"menu Play", From::Loaded, [](Transport&, Deck& d) { d.menuPlay->trigger(); }, State::Playing, 0, 0, true, true, false},
         {"Fade", From::Playing, [](Transport&, Deck& d) { press(d.fadeButton); }, State::Fading, 0, 0, true, false, false},
@@ -367,17 +373,37 @@ TEST_F(Transport, ContextMenuEntriesFollowTheDeck)
     }
 }
 
-// A file that exists but holds no audio: the deck says so and keeps Play off.
-TEST_F(Transport, AnUnreadableFileIsReportedAndCannotBePlayed)
+// A file that exists but cannot be played: the deck or its channel says so, and Play stays
+// off instead of starting a deck that plays nothing.
+TEST_F(Transport, AnUnplayableFileIsReportedAndCannotBePlayed)
 {
-    for (int number : {1, 2}) {
-        fresh();
-        Deck& d = deck(number);
-        h.writeDataFile("text.mp3", "not audio at all");
-        fill(d, {h.dataFile("text.mp3")});
-        clickRow(d, 0);
-        EXPECT_EQ(h.dialogs.texts(), QStringList{"Erro ao Carregar Mídia - Verifique !!"}) << number;
-        EXPECT_EQ(h.dialogs.beeps, 0) << number;
-        EXPECT_FALSE(d.playButton->isEnabled()) << number;
-    }
+    const struct {
+        const char* name;
+        std::function<QString(Transport&)> make;
+        QString message; // shown without a beep
+    } rows[] = {
+        {"text named .mp3",
+         [](Transport& t) {
+             t.h.writeDataFile("text.mp3", "not audio at all");
+             return t.h.dataFile("text.mp3");
+         },
+         "Erro ao Carregar Mídia - Verifique !!"},
+        {"8-bit WAV",
+         [](Transport& t) {
+             return media::writeWav(t.h.dataFile("eight.wav"), kRate, 2, 8, kRate, media::sine(440, kRate));
+         },
+         "16-bit stereo sources only. Please select another."},
+    };
+    for (int number : {1, 2})
+        for (const auto& row : rows) {
+            SCOPED_TRACE(testing::Message() << "deck " << number << ", " << row.name);
+            fresh();
+            Deck& d = deck(number);
+            fill(d, {track("good.wav"), row.make(*this)});
+            clickRow(d, 0);
+            clickRow(d, 1);
+            EXPECT_EQ(h.dialogs.texts(), QStringList{row.message});
+            EXPECT_EQ(h.dialogs.beeps, 0);
+            EXPECT_FALSE(d.playButton->isEnabled());
+        }
 }
