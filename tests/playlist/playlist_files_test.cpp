@@ -47,15 +47,17 @@ public:
 // Catches a writer and a reader that disagree (order, encoding, line ends, names).
 TEST_F(PlaylistFileTest, SavedOnOneDeckOpensOnTheOther)
 {
-    const QStringList paths{"/m/b/zeta.mp3", "/m/ação/Canção.mp3", "/m/a/alfa.wav"};
+    // Both decks load the first entry (on the first add, on the open): it is a real file.
+    const QString first = playable("b/zeta.wav");
+    const QStringList paths{first, "/m/ação/Canção.mp3", "/m/a/alfa.wav"};
     fillDeckA(paths);
     save(w->deckA, h.dataFile("noite.ipk"));
     const QString file = h.dataFile("noite.ipk.IPK");
-    EXPECT_EQ(contents(file), "/m/b/zeta.mp3\r\n/m/ação/Canção.mp3\r\n/m/a/alfa.wav\r\n");
+    EXPECT_EQ(contents(file), (first + "\r\n/m/ação/Canção.mp3\r\n/m/a/alfa.wav\r\n").toUtf8());
 
     open(w->deckB, file);
     EXPECT_EQ(w->lista_b, paths);
-    EXPECT_EQ(names(w->deckB), (QStringList{"ZETA.MP3", "CANÇÃO.MP3", "ALFA.WAV"}));
+    EXPECT_EQ(names(w->deckB), (QStringList{"ZETA.WAV", "CANÇÃO.MP3", "ALFA.WAV"}));
     EXPECT_EQ(w->conta_direita->value(), 3);
     EXPECT_EQ(w->ListBox2->currentRow(), 0);
     EXPECT_EQ(w->arquivo_lista_b, file);
@@ -88,21 +90,29 @@ TEST_F(PlaylistFileTest, OpenReadsEveryLineAsAnEntry)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         h.writeDataFile("caso.ipk", c.bytes);
+        h.dialogs.clear();
         open(w->deckA, h.dataFile("caso.ipk"));
         EXPECT_EQ(w->lista_a, c.paths);
         EXPECT_EQ(names(w->deckA), c.names);
         expectPaired(w->deckA);
         EXPECT_EQ(w->ListBox1->currentRow(), c.paths.isEmpty() ? -1 : 0);
         EXPECT_EQ(w->arquivo_lista_a, h.dataFile("caso.ipk"));
+        // The open itself says nothing; the deck then loads entry 0, which names no file here,
+        // and says so with the path as read.
+        QStringList expected{playlist::ipkFilter};
+        if (!c.paths.isEmpty())
+            expected << "Arquivo ->" + c.paths[0] + " - Não Localizado !!";
+        EXPECT_EQ(h.dialogs.texts(), expected);
+        EXPECT_EQ(h.dialogs.beeps, expected.size() - 1);
     }
-    EXPECT_EQ(h.dialogs.beeps, 0);
 }
 
 // Catches a missing file that keeps the old playlist, forgets the counter or the beep, or
 // overwrites the remembered file.
 TEST_F(PlaylistFileTest, MissingFileEmptiesThePlaylist)
 {
-    h.writeDataFile("boa.ipk", "/m/x.mp3\r\n");
+    // The good list's entry is a real file, so its load adds no beep of its own.
+    h.writeDataFile("boa.ipk", (playable("x.wav") + "\r\n").toUtf8());
     open(w->deckA, h.dataFile("boa.ipk"));
     open(w->deckA, h.dataFile("sumiu.ipk"));
     EXPECT_EQ(h.dialogs.texts().last(), "Arquivo não Localizado - Verifique !!");
