@@ -150,6 +150,28 @@ TEST_F(PlaylistTest, FirstEntryAddedBecomesTheCurrentOne)
     EXPECT_TRUE(w->lista_a.isEmpty());
 }
 
+// Catches a first entry that is not loaded into the stopped deck, and a later add that loads
+// its own track or moves the selection.
+TEST_F(PlaylistTest, FirstEntryAddedIsLoaded)
+{
+    const QStringList tracks{playable("um.wav"), playable("dois.wav")};
+    library(tracks);
+    h.tick("Timer3"); // an empty deck's Play goes off within half a second
+    for (Deck* d : {&w->deckA, &w->deckB}) {
+        SCOPED_TRACE(d->listBox->objectName().toStdString());
+        ASSERT_FALSE(d->playButton->isEnabled());
+        add(*d, 1);
+        EXPECT_EQ(d->channel->FilePath, tracks[0]);
+        EXPECT_EQ(d->title->text(), "um.wav");
+        EXPECT_TRUE(d->playButton->isEnabled());
+        add(*d, 2);
+        EXPECT_EQ(d->listBox->currentRow(), 0);
+        EXPECT_EQ(d->channel->FilePath, tracks[0]);
+        EXPECT_EQ(d->title->text(), "um.wav");
+    }
+    EXPECT_TRUE(h.dialogs.shown.isEmpty());
+}
+
 // Catches a comparison by path instead of by name, a question asked once for all copies, or an
 // entry added after a Cancel.
 TEST_F(PlaylistTest, DuplicateQuestionComesOncePerEqualEntry)

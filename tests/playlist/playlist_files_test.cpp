@@ -1,11 +1,9 @@
 // Saving a deck's playlist to an ".ipk" file and opening one into a deck.
 #include "playlist_fixture.h"
 
-#include "audio/TCorvoBass.h"
-#include "audio/media.h"
-
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 #include <unistd.h>
 
 namespace {
@@ -231,26 +229,58 @@ TEST_F(PlaylistFileTest, WriteFailureIsReported)
     QFile::setPermissions(h.dataFile("protegida"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-// Catches an open, delete or clear that stops or reloads a playing deck.
-TEST_F(PlaylistFileTest, PlayingTrackSurvivesOpenDeleteAndClear)
+// Catches an open that leaves a stopped deck on its old track or loads another entry than the
+// first (every entry is a real file, so any of them would load).
+TEST_F(PlaylistFileTest, OpenLoadsTheFirstEntryIntoAStoppedDeck)
 {
+    const QString old = playable("velha.wav"), first = playable("primeira.wav"), second = playable("segunda.wav");
+    h.writeDataFile("lista.ipk", (first + "\r\n" + second + "\r\n").toUtf8());
+    library({old});
+    for (Deck* d : {&w->deckA, &w->deckB}) {
+        SCOPED_TRACE(d->listBox->objectName().toStdString());
+        add(*d, 1);
+        ASSERT_EQ(d->channel->FilePath, old);
+        h.dialogs.clear();
+        open(*d, h.dataFile("lista.ipk"));
+        EXPECT_EQ(d->channel->FilePath, first);
+        EXPECT_EQ(d->title->text(), "primeira.wav");
+        EXPECT_EQ(d->listBox->toolTip(), first);
+        EXPECT_TRUE(d->playButton->isEnabled());
+        EXPECT_EQ(h.dialogs.texts(), QStringList{playlist::ipkFilter});
+    }
+}
+
+// Catches an open, delete, clear or first add that stops or reloads a playing deck: the opened
+// file's entry 0 and the added track are real files, so a load would take them.
+TEST_F(PlaylistFileTest, PlayingTrackSurvivesOpenDeleteClearAndAdd)
+{
+    // The half-second tick locks clear and delete while the deck plays; the operator uses them
+    // before it comes, so the tick is kept from coming at all.
+    w->Timer3->stop();
     const QString track = media::writeWav(h.dataFile("tocando.wav"), 44100, 2, 16, 44100 * 5, media::sine(440, 44100));
-    if (w->canal_a->Device == 0)
-        w->canal_a->OpenDevice(1);
-    w->canal_a->LoadFile(track);
-    w->canal_a->Play();
+    const QString other = playable("outra.wav");
+    library({track, other});
+    add(w->deckA, 1);
+    w->bitbtn2->click();
     h.render(100);
     ASSERT_TRUE(w->canal_a->Playing);
+    h.dialogs.clear();
 
-    h.writeDataFile("outra.ipk", "/m/x.mp3\r\n/m/y.mp3\r\n");
+    h.writeDataFile("outra.ipk", (other + "\r\n/m/y.mp3\r\n").toUtf8());
     open(w->deckA, h.dataFile("outra.ipk"));
-    EXPECT_EQ(w->lista_a, (QStringList{"/m/x.mp3", "/m/y.mp3"}));
+    EXPECT_EQ(w->lista_a, (QStringList{other, "/m/y.mp3"}));
     EXPECT_EQ(w->ListBox1->currentRow(), 0);
     w->ListBox1->setCurrentRow(1);
     w->bitbtn18->click();
+    EXPECT_EQ(w->lista_a, QStringList{other});
     w->bitbtn17->click();
+    EXPECT_TRUE(w->lista_a.isEmpty());
+    add(w->deckA, 2);
+    EXPECT_EQ(w->lista_a, QStringList{other});
     h.render(100);
     EXPECT_TRUE(w->canal_a->Playing);
     EXPECT_EQ(w->canal_a->FilePath, track);
+    EXPECT_EQ(w->label2->text(), "tocando.wav");
     EXPECT_EQ(w->canal_a->GetPosition() / 100, 2) << "kept playing from where it was";
+    EXPECT_EQ(h.dialogs.texts(), QStringList{playlist::ipkFilter});
 }

@@ -4,12 +4,14 @@
 #include "audio/media.h"
 #include "support/harness.h"
 
+#include "audio/TCorvoBass.h"
 #include "playlist/ipk_file.h"
 #include "widgets/LedCounter.h"
 #include "widgets/StringGrid.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
