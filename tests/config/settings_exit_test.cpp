@@ -10,6 +10,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -96,19 +100,27 @@ TEST(SettingsWrite, ChangesOfTheRunAreReadBackAtTheNextStart)
     EXPECT_EQ(differences(atExit, held(*next.w)).toStdString(), "");
 }
 
-// Cancel leaves everything as it was, playback included; OK closes and writes.
+// Cancel leaves everything as it was, playback included; OK stops both playing decks dry (at
+// once, no fade, the same entry reloaded rather than the next), then closes and writes.
 TEST(SettingsWrite, ExitQuestionAnsweredBothWays)
 {
     for (bool ok : {false, true}) {
         SCOPED_TRACE(ok ? "OK" : "Cancel");
         Started s(fullFile(false));
-        const QString track = writeSilentWav(s.h.dataFile("track.wav"));
-        for (TCorvoBass* channel : {s.w->canal_a, s.w->canal_b, s.w->canal_00}) {
-            channel->LoadFile(track);
-            channel->Play();
+        const QString first = writeSilentWav(s.h.dataFile("first.wav"));
+        const QString second = writeSilentWav(s.h.dataFile("second.wav"));
+        for (Deck* d : {&s.w->deckA, &s.w->deckB}) {
+            for (const QString& path : {first, second}) {
+                d->listBox->addItem(QFileInfo(path).fileName().toUpper());
+                d->paths << path;
+            }
+            d->listBox->setCurrentRow(0);
+            (s.w->*d->listClick)();
+            d->playButton->click();
+            ASSERT_TRUE(d->channel->Playing) << d->listBox->objectName().toStdString();
         }
-        s.w->lista_a << track;
-        s.w->lista_b << track;
+        s.w->canal_00->LoadFile(first);
+        s.w->canal_00->Play();
         const QByteArray before = "FADE=1\r\n";
         s.h.writeDataFile("VOLTARIA4.INI", before);
         s.h.dialogs.confirmAnswers = {ok};
@@ -123,9 +135,17 @@ TEST(SettingsWrite, ExitQuestionAnsweredBothWays)
         EXPECT_EQ(s.w->isVisible(), !ok);
         EXPECT_EQ(readAll(s.h.dataFile("VOLTARIA4.INI")) == before, !ok);
         EXPECT_EQ(s.w->lista_a.isEmpty() && s.w->lista_b.isEmpty(), ok);
+        for (Deck* d : {&s.w->deckA, &s.w->deckB}) {
+            SCOPED_TRACE(d->listBox->objectName().toStdString());
+            EXPECT_EQ(d->channel->Playing, !ok);
+            EXPECT_EQ(d->monitorTimer->isActive(), !ok);
+            EXPECT_EQ(d->stopButton->isEnabled(), !ok);
+            EXPECT_FALSE(d->mixing) << "no fade-out";
+            EXPECT_EQ(d->listBox->currentRow(), 0);
+            EXPECT_EQ(d->channel->FilePath.toStdString(), first.toStdString()) << "the same entry, not the next";
+        }
         if (!ok) {
-            for (TCorvoBass* channel : {s.w->canal_a, s.w->canal_b, s.w->canal_00})
-                EXPECT_TRUE(channel->Playing) << channel->objectName().toStdString();
+            EXPECT_TRUE(s.w->canal_00->Playing);
         }
     }
 }

@@ -150,14 +150,39 @@ TEST_F(PlaylistTest, FirstEntryAddedBecomesTheCurrentOne)
     EXPECT_TRUE(w->lista_a.isEmpty());
 }
 
+// Catches a first entry that is not loaded into the stopped deck, and a later add that loads
+// its own track or moves the selection.
+TEST_F(PlaylistTest, FirstEntryAddedIsLoaded)
+{
+    const QStringList tracks{playable("um.wav"), playable("dois.wav")};
+    library(tracks);
+    h.tick("Timer3"); // an empty deck's Play goes off within half a second
+    for (Deck* d : {&w->deckA, &w->deckB}) {
+        SCOPED_TRACE(d->listBox->objectName().toStdString());
+        ASSERT_FALSE(d->playButton->isEnabled());
+        add(*d, 1);
+        EXPECT_EQ(d->channel->FilePath, tracks[0]);
+        EXPECT_EQ(d->title->text(), "um.wav");
+        EXPECT_TRUE(d->playButton->isEnabled());
+        add(*d, 2);
+        EXPECT_EQ(d->listBox->currentRow(), 0);
+        EXPECT_EQ(d->channel->FilePath, tracks[0]);
+        EXPECT_EQ(d->title->text(), "um.wav");
+    }
+    EXPECT_TRUE(h.dialogs.shown.isEmpty());
+}
+
 // Catches a comparison by path instead of by name, a question asked once for all copies, or an
 // entry added after a Cancel.
 TEST_F(PlaylistTest, DuplicateQuestionComesOncePerEqualEntry)
 {
     const QString question = "Música já Existente nesta programação - Deseja Continuar ??";
-    library({"/m/x/song.mp3", "/m/y/song.mp3", "/m/z/song.mp3"});
+    // Three files of one name in three folders; the first is loaded when added, so it is real.
+    const QStringList copies{playable("x/song.wav"), playable("y/song.wav"), playable("z/song.wav")};
+    library(copies);
     add(w->deckA, 1);
     EXPECT_TRUE(h.dialogs.shown.isEmpty());
+    EXPECT_EQ(h.dialogs.beeps, 0);
 
     struct Case {
         QList<bool> answers;
@@ -181,7 +206,7 @@ TEST_F(PlaylistTest, DuplicateQuestionComesOncePerEqualEntry)
         EXPECT_EQ(w->ListBox1->count(), expectedCount);
         expectPaired(w->deckA);
     }
-    EXPECT_EQ(w->lista_a, (QStringList{"/m/x/song.mp3", "/m/y/song.mp3", "/m/x/song.mp3"}));
+    EXPECT_EQ(w->lista_a, (QStringList{copies[0], copies[1], copies[0]}));
 }
 
 // Catches an add that reads the hidden library grid in search mode, or that adds a row with
@@ -250,13 +275,14 @@ TEST_F(PlaylistTest, DropThatFindsNoRowChangesNothing)
     w->linha_drag_a = 5;
     w->ListBox1DragDrop(w->ListBox1, yOfRow(0));
     EXPECT_EQ(w->linha_drag_a, -1) << "k is count - 1 on an empty list";
-    library(songs);
+    // The first entry is loaded when added: a real file, so any message would be the drop's.
+    library({playable("s1.wav"), songs[1]});
     add(w->deckA, 1);
     add(w->deckA, 2);
     w->ListBox1->setCurrentRow(1);
     w->ListBox1DragDrop(w->ListBox1, -20);
     EXPECT_EQ(w->linha_drag_a, -1);
-    EXPECT_EQ(names(w->deckA), (QStringList{"S1.MP3", "S2.MP3"}));
+    EXPECT_EQ(names(w->deckA), (QStringList{"S1.WAV", "S2.MP3"}));
     EXPECT_TRUE(h.dialogs.shown.isEmpty());
 }
 

@@ -1,11 +1,9 @@
 // Saving a deck's playlist to an ".ipk" file and opening one into a deck.
 #include "playlist_fixture.h"
 
-#include "audio/TCorvoBass.h"
-#include "audio/media.h"
-
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 #include <unistd.h>
 
 namespace {
@@ -47,15 +45,17 @@ public:
 // Catches a writer and a reader that disagree (order, encoding, line ends, names).
 TEST_F(PlaylistFileTest, SavedOnOneDeckOpensOnTheOther)
 {
-    const QStringList paths{"/m/b/zeta.mp3", "/m/ação/Canção.mp3", "/m/a/alfa.wav"};
+    // Both decks load the first entry (on the first add, on the open): it is a real file.
+    const QString first = playable("b/zeta.wav");
+    const QStringList paths{first, "/m/ação/Canção.mp3", "/m/a/alfa.wav"};
     fillDeckA(paths);
     save(w->deckA, h.dataFile("noite.ipk"));
     const QString file = h.dataFile("noite.ipk.IPK");
-    EXPECT_EQ(contents(file), "/m/b/zeta.mp3\r\n/m/ação/Canção.mp3\r\n/m/a/alfa.wav\r\n");
+    EXPECT_EQ(contents(file), (first + "\r\n/m/ação/Canção.mp3\r\n/m/a/alfa.wav\r\n").toUtf8());
 
     open(w->deckB, file);
     EXPECT_EQ(w->lista_b, paths);
-    EXPECT_EQ(names(w->deckB), (QStringList{"ZETA.MP3", "CANÇÃO.MP3", "ALFA.WAV"}));
+    EXPECT_EQ(names(w->deckB), (QStringList{"ZETA.WAV", "CANÇÃO.MP3", "ALFA.WAV"}));
     EXPECT_EQ(w->conta_direita->value(), 3);
     EXPECT_EQ(w->ListBox2->currentRow(), 0);
     EXPECT_EQ(w->arquivo_lista_b, file);
@@ -88,21 +88,29 @@ TEST_F(PlaylistFileTest, OpenReadsEveryLineAsAnEntry)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         h.writeDataFile("caso.ipk", c.bytes);
+        h.dialogs.clear();
         open(w->deckA, h.dataFile("caso.ipk"));
         EXPECT_EQ(w->lista_a, c.paths);
         EXPECT_EQ(names(w->deckA), c.names);
         expectPaired(w->deckA);
         EXPECT_EQ(w->ListBox1->currentRow(), c.paths.isEmpty() ? -1 : 0);
         EXPECT_EQ(w->arquivo_lista_a, h.dataFile("caso.ipk"));
+        // The open itself says nothing; the deck then loads entry 0, which names no file here,
+        // and says so with the path as read.
+        QStringList expected{playlist::ipkFilter};
+        if (!c.paths.isEmpty())
+            expected << "Arquivo ->" + c.paths[0] + " - Não Localizado !!";
+        EXPECT_EQ(h.dialogs.texts(), expected);
+        EXPECT_EQ(h.dialogs.beeps, expected.size() - 1);
     }
-    EXPECT_EQ(h.dialogs.beeps, 0);
 }
 
 // Catches a missing file that keeps the old playlist, forgets the counter or the beep, or
 // overwrites the remembered file.
 TEST_F(PlaylistFileTest, MissingFileEmptiesThePlaylist)
 {
-    h.writeDataFile("boa.ipk", "/m/x.mp3\r\n");
+    // The good list's entry is a real file, so its load adds no beep of its own.
+    h.writeDataFile("boa.ipk", (playable("x.wav") + "\r\n").toUtf8());
     open(w->deckA, h.dataFile("boa.ipk"));
     open(w->deckA, h.dataFile("sumiu.ipk"));
     EXPECT_EQ(h.dialogs.texts().last(), "Arquivo não Localizado - Verifique !!");
@@ -221,26 +229,58 @@ TEST_F(PlaylistFileTest, WriteFailureIsReported)
     QFile::setPermissions(h.dataFile("protegida"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-// Catches an open, delete or clear that stops or reloads a playing deck.
-TEST_F(PlaylistFileTest, PlayingTrackSurvivesOpenDeleteAndClear)
+// Catches an open that leaves a stopped deck on its old track or loads another entry than the
+// first (every entry is a real file, so any of them would load).
+TEST_F(PlaylistFileTest, OpenLoadsTheFirstEntryIntoAStoppedDeck)
 {
+    const QString old = playable("velha.wav"), first = playable("primeira.wav"), second = playable("segunda.wav");
+    h.writeDataFile("lista.ipk", (first + "\r\n" + second + "\r\n").toUtf8());
+    library({old});
+    for (Deck* d : {&w->deckA, &w->deckB}) {
+        SCOPED_TRACE(d->listBox->objectName().toStdString());
+        add(*d, 1);
+        ASSERT_EQ(d->channel->FilePath, old);
+        h.dialogs.clear();
+        open(*d, h.dataFile("lista.ipk"));
+        EXPECT_EQ(d->channel->FilePath, first);
+        EXPECT_EQ(d->title->text(), "primeira.wav");
+        EXPECT_EQ(d->listBox->toolTip(), first);
+        EXPECT_TRUE(d->playButton->isEnabled());
+        EXPECT_EQ(h.dialogs.texts(), QStringList{playlist::ipkFilter});
+    }
+}
+
+// Catches an open, delete, clear or first add that stops or reloads a playing deck: the opened
+// file's entry 0 and the added track are real files, so a load would take them.
+TEST_F(PlaylistFileTest, PlayingTrackSurvivesOpenDeleteClearAndAdd)
+{
+    // The half-second tick locks clear and delete while the deck plays; the operator uses them
+    // before it comes, so the tick is kept from coming at all.
+    w->Timer3->stop();
     const QString track = media::writeWav(h.dataFile("tocando.wav"), 44100, 2, 16, 44100 * 5, media::sine(440, 44100));
-    if (w->canal_a->Device == 0)
-        w->canal_a->OpenDevice(1);
-    w->canal_a->LoadFile(track);
-    w->canal_a->Play();
+    const QString other = playable("outra.wav");
+    library({track, other});
+    add(w->deckA, 1);
+    w->bitbtn2->click();
     h.render(100);
     ASSERT_TRUE(w->canal_a->Playing);
+    h.dialogs.clear();
 
-    h.writeDataFile("outra.ipk", "/m/x.mp3\r\n/m/y.mp3\r\n");
+    h.writeDataFile("outra.ipk", (other + "\r\n/m/y.mp3\r\n").toUtf8());
     open(w->deckA, h.dataFile("outra.ipk"));
-    EXPECT_EQ(w->lista_a, (QStringList{"/m/x.mp3", "/m/y.mp3"}));
+    EXPECT_EQ(w->lista_a, (QStringList{other, "/m/y.mp3"}));
     EXPECT_EQ(w->ListBox1->currentRow(), 0);
     w->ListBox1->setCurrentRow(1);
     w->bitbtn18->click();
+    EXPECT_EQ(w->lista_a, QStringList{other});
     w->bitbtn17->click();
+    EXPECT_TRUE(w->lista_a.isEmpty());
+    add(w->deckA, 2);
+    EXPECT_EQ(w->lista_a, QStringList{other});
     h.render(100);
     EXPECT_TRUE(w->canal_a->Playing);
     EXPECT_EQ(w->canal_a->FilePath, track);
+    EXPECT_EQ(w->label2->text(), "tocando.wav");
     EXPECT_EQ(w->canal_a->GetPosition() / 100, 2) << "kept playing from where it was";
+    EXPECT_EQ(h.dialogs.texts(), QStringList{playlist::ipkFilter});
 }

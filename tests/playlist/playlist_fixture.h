@@ -1,12 +1,17 @@
 // The main window with a small library in its grid, and the checks every playlist test makes.
 #pragma once
 
+#include "audio/media.h"
 #include "support/harness.h"
 
+#include "audio/TCorvoBass.h"
 #include "playlist/ipk_file.h"
 #include "widgets/LedCounter.h"
 #include "widgets/StringGrid.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -55,6 +60,15 @@ public:
         for (int i = 0; i < deck.paths.size(); ++i)
             EXPECT_EQ(deck.listBox->item(i)->text(), playlist::entryName(deck.paths[i])) << "entry " << i;
         EXPECT_EQ(deck.trackCount->value(), deck.listBox->count());
+    }
+
+    // A short playable track at `name` inside the data folder (its folders made), for an entry
+    // the deck loads when the test is about something else than a missing file.
+    QString playable(const QString& name) const
+    {
+        const QString path = h.dataFile(name);
+        QDir().mkpath(QFileInfo(path).path());
+        return media::writeWav(path, 44100, 2, 16, 4410, media::sine(440, 44100));
     }
 
     // The drop point's offset that lands on `row` of a list scrolled to its top.
