@@ -1,8 +1,8 @@
 // Connects the decks', crossfader's and equaliser's controls to their handlers. Check boxes
 // answer their toggled signal and track bars their valueChanged, so a value set from code
 // (the settings file) acts as the operator's would.
-#include "app/PaintBox.h"
 #include "app/UMIXER.h"
+#include "app/PaintBox.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedLamp.h"
 #include "widgets/LedPanel.h"
@@ -63,6 +63,7 @@ void connectDeck(Tform_mixer* w, Deck& d, const DeckHandlers& h)
     QObject::connect(d.minutesPanel, &LedPanel::clicked, w, run(h.timeMode));
     QObject::connect(d.colon, &LedColon::clicked, w, run(h.timeMode));
     QObject::connect(d.secondsPanel, &LedPanel::clicked, w, run(h.timeMode));
+    QObject::connect(d.paintBox, &PaintBox::clicked, w, run(h.view));
     // Only the operator's moves seek; the monitor's updates of the value do not.
     QObject::connect(d.positionSlider, &QAbstractSlider::actionTriggered, w, run(h.seek));
     QObject::connect(d.panSlider, &QAbstractSlider::valueChanged, w, run(h.pan));
@@ -72,7 +73,6 @@ void connectDeck(Tform_mixer* w, Deck& d, const DeckHandlers& h)
     QObject::connect(d.flangerIntensity, &QAbstractSlider::valueChanged, w, run(h.flangerIntensity));
     QObject::connect(d.echoBox, &QCheckBox::toggled, w, run(h.echo));
     QObject::connect(d.cutBox, &QCheckBox::toggled, w, run(h.cut));
-    QObject::connect(d.paintBox, &PaintBox::clicked, w, run(h.view));
 }
 
 } // namespace
