@@ -52,6 +52,7 @@ Tform_mixer::Tform_mixer(QWidget* parent)
     deckB.stopClearsOnlyWhenMixing = true;
     deckB.playRestartsStatusFirst = true;
     deckB.seekPlaysAgain = true;
+    deckB.mixNeedsBothChannels = true;
 
     setObjectName("form_mixer");
     setFixedSize(1024, 716);

@@ -224,6 +224,12 @@ public:
     void Timer3Timer();
     void TrackBar18Change();
     void FadePadro1Click();
+    // View switch and manual mixes.
+    void PPClick();
+    void PP2Click();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void FadeMix1Click();
 
 private:
     // Each deck operation, written once; the handler pairs above are its entry points.
@@ -253,6 +259,9 @@ private:
     void drawDeckView(Deck& d);
     void autoMixTimeTrigger(Deck& d);
     void autoMixLevelTrigger(Deck& d);
+    void switchView(Deck& d);
+    // Centres the crossfader, starts `to` from the beginning and fades `from` out.
+    void mixTowards(Deck& to, Deck& from);
 
 public:
 

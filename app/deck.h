@@ -99,4 +99,5 @@ struct Deck {
     bool playRestartsStatusFirst = false;    // Play restarts the status text before the sound settings (B)
     bool seekPlaysAgain = false;             // a seek plays the channel again, ending a fade (B)
     bool panInverted = false;                // the pan slider's left pans the deck right (A)
+    bool mixNeedsBothChannels = false;       // the mix towards this deck first checks both channels exist (B)
 };

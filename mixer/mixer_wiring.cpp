@@ -2,6 +2,7 @@
 // answer their click (the settings file raises it after setting a box) and track bars their
 // valueChanged, so a value set from code acts as the operator's would.
 #include "app/UMIXER.h"
+#include "app/PaintBox.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedLamp.h"
 #include "widgets/LedPanel.h"
@@ -21,7 +22,7 @@ using Handler = void (Tform_mixer::*)();
 // One deck's handlers, by their names.
 struct DeckHandlers {
     Handler load, doubleClick, play, stop, fade, loop, menuPlay, menuStop, menuOpens, monitor, timeMode, seek, pan,
-        pitch, ownFrequency, flanger, flangerIntensity, echo, cut;
+        pitch, ownFrequency, flanger, flangerIntensity, echo, cut, view;
 };
 
 constexpr DeckHandlers deckAHandlers{
@@ -31,7 +32,7 @@ constexpr DeckHandlers deckAHandlers{
     &Tform_mixer::Timer1Timer,      &Tform_mixer::MMLEDPanel1Click,      &Tform_mixer::trackbar1Track,
     &Tform_mixer::trackPanChange,   &Tform_mixer::trackFrequenciaChange, &Tform_mixer::MMLED1Click,
     &Tform_mixer::CheckBox2Click,   &Tform_mixer::Flanger1Change,        &Tform_mixer::CheckBox6Click,
-    &Tform_mixer::CheckBox7Click};
+    &Tform_mixer::CheckBox7Click,   &Tform_mixer::PPClick};
 
 constexpr DeckHandlers deckBHandlers{
     &Tform_mixer::ListBox2Click,    &Tform_mixer::ListBox2DblClick,      &Tform_mixer::BitBtn6Click,
@@ -40,7 +41,7 @@ constexpr DeckHandlers deckBHandlers{
     &Tform_mixer::Timer2Timer,      &Tform_mixer::MMLEDPanel3Click,      &Tform_mixer::trackbar5Track,
     &Tform_mixer::TrackBar2Change,  &Tform_mixer::TrackBar4Change,       &Tform_mixer::MMLED2Click,
     &Tform_mixer::CheckBox5Click,   &Tform_mixer::Flanger2Change,        &Tform_mixer::CheckBox8Click,
-    &Tform_mixer::CheckBox9Click};
+    &Tform_mixer::CheckBox9Click,   &Tform_mixer::PP2Click};
 
 void connectDeck(Tform_mixer* w, Deck& d, const DeckHandlers& h)
 {
@@ -62,6 +63,7 @@ void connectDeck(Tform_mixer* w, Deck& d, const DeckHandlers& h)
     QObject::connect(d.minutesPanel, &LedPanel::clicked, w, run(h.timeMode));
     QObject::connect(d.colon, &LedColon::clicked, w, run(h.timeMode));
     QObject::connect(d.secondsPanel, &LedPanel::clicked, w, run(h.timeMode));
+    QObject::connect(d.paintBox, &PaintBox::clicked, w, run(h.view));
     // Only the operator's moves seek; the monitor's updates of the value do not.
     QObject::connect(d.positionSlider, &QAbstractSlider::actionTriggered, w, run(h.seek));
     QObject::connect(d.panSlider, &QAbstractSlider::valueChanged, w, run(h.pan));
@@ -85,6 +87,9 @@ void Tform_mixer::connectMixerHandlers()
     connect(Trackbar18, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu4->popup(Trackbar18->mapToGlobal(at)); });
     connect(FadePadro1, &QAction::triggered, this, &Tform_mixer::FadePadro1Click);
+    connect(speedbutton1, &QPushButton::clicked, this, &Tform_mixer::SpeedButton1Click);
+    connect(speedbutton2, &QPushButton::clicked, this, &Tform_mixer::SpeedButton2Click);
+    connect(FadeMix1, &QAction::triggered, this, &Tform_mixer::FadeMix1Click);
 
     // The audio type boxes of the capture share the equaliser switch's handler.
     for (QCheckBox* box : {bsSkinCheckRadioBox1, Checkbox4, Checkbox3, checkbox_wma, Checkbox1})
