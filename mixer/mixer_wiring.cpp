@@ -2,6 +2,7 @@
 // answer their click (the settings file raises it after setting a box) and track bars their
 // valueChanged, so a value set from code acts as the operator's would.
 #include "app/UMIXER.h"
+#include "mixer/list_key_click.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedLamp.h"
 #include "widgets/LedPanel.h"
@@ -46,6 +47,7 @@ void connectDeck(Tform_mixer* w, Deck& d, const DeckHandlers& h)
 {
     const auto run = [w](Handler handler) { return [w, handler] { (w->*handler)(); }; };
     QObject::connect(d.listBox, &QListWidget::clicked, w, run(h.load));
+    clickOnKeySelection(d.listBox, run(h.load));
     QObject::connect(d.listBox, &QListWidget::doubleClicked, w, run(h.doubleClick));
     QListWidget* list = d.listBox;
     QMenu* menu = d.listMenu;

@@ -142,6 +142,25 @@ TEST_F(Transport, StatesAndTransitionsOfBothDecks)
         }
 }
 
+// The arrow keys select as a click does: the entry they reach is loaded while the deck waits,
+// and only selected while it plays.
+TEST_F(Transport, ArrowKeysLoadTheEntryTheyReach)
+{
+    for (int number : {1, 2}) {
+        SCOPED_TRACE(number);
+        Deck& d = freshDeck(number, 0, false);
+        d.listBox->setFocus();
+        h.key(Qt::Key_Down);
+        EXPECT_EQ(d.listBox->currentRow(), 1);
+        EXPECT_EQ(d.channel->FilePath, tracks[1]);
+        press(d.playButton);
+        d.listBox->setFocus();
+        h.key(Qt::Key_Down);
+        EXPECT_EQ(d.listBox->currentRow(), 2);
+        EXPECT_EQ(d.channel->FilePath, tracks[1]);
+    }
+}
+
 // Play during a fade restarts at the volume the crossfader gives, not at the fade's.
 TEST_F(Transport, PlayDuringAFadeRestoresTheVolume)
 {
