@@ -161,6 +161,23 @@ TEST_F(Transport, ArrowKeysLoadTheEntryTheyReach)
     }
 }
 
+// A list brought from Windows upper-cases its paths; the deck finds the file as the disk spells it.
+TEST_F(Transport, APathInOtherLetterCaseFindsItsFile)
+{
+    const QString one = track("one.wav");
+    const QString upper = QFileInfo(one).path() + "/ONE.WAV";
+    for (int number : {1, 2}) {
+        fresh();
+        Deck& d = deck(number);
+        fill(d, {upper});
+        clickRow(d, 0);
+        EXPECT_EQ(d.channel->FilePath, one) << number;
+        press(d.playButton);
+        EXPECT_TRUE(d.channel->Playing) << number;
+        EXPECT_TRUE(h.dialogs.texts().isEmpty()) << number;
+    }
+}
+
 // Play during a fade restarts at the volume the crossfader gives, not at the fade's.
 TEST_F(Transport, PlayDuringAFadeRestoresTheVolume)
 {
