@@ -2,11 +2,11 @@
 // answer their click (the settings file raises it after setting a box) and track bars their
 // valueChanged, so a value set from code acts as the operator's would.
 #include "app/UMIXER.h"
-#include "mixer/list_key_click.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedLamp.h"
 #include "widgets/LedPanel.h"
 #include "widgets/TrackBar.h"
+#include "mixer/list_key_click.h"
 
 #include <QAction>
 #include <QCheckBox>
