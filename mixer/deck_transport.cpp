@@ -5,6 +5,7 @@
 #include "app/funcoes.h"
 #include "audio/TCorvoBass.h"
 #include "audio/engine.h"
+#include "library/path_case.h"
 #include "mixer/deck_buttons.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedLamp.h"
@@ -51,7 +52,8 @@ void Tform_mixer::loadSelectedEntry(Deck& d)
     // While the deck plays a click only moves the selection; the next advance starts there.
     if (row < 0 || d.listBox->count() < 1 || d.channel->Playing || row >= d.paths.size())
         return;
-    const QString path = d.paths[row];
+    // Lists brought from Windows may spell a path in other letter case than the disk does.
+    const QString path = library::existingPathIgnoringCase(d.paths[row]);
     if (!fileExists(path)) {
         mensagem(d.missingFileNamesPath ? "Arquivo ->" + path + " - Não Localizado !!"
                                         : QStringLiteral("Arquivo Selecionado não localizado !!!"));

@@ -7,6 +7,7 @@
 #include "widgets/LedLamp.h"
 #include "widgets/LedPanel.h"
 #include "widgets/TrackBar.h"
+#include "mixer/list_key_click.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -47,6 +48,7 @@ void connectDeck(Tform_mixer* w, Deck& d, const DeckHandlers& h)
 {
     const auto run = [w](Handler handler) { return [w, handler] { (w->*handler)(); }; };
     QObject::connect(d.listBox, &QListWidget::clicked, w, run(h.load));
+    clickOnKeySelection(d.listBox, run(h.load));
     QObject::connect(d.listBox, &QListWidget::doubleClicked, w, run(h.doubleClick));
     QListWidget* list = d.listBox;
     QMenu* menu = d.listMenu;

@@ -142,6 +142,42 @@ TEST_F(Transport, StatesAndTransitionsOfBothDecks)
         }
 }
 
+// The arrow keys select as a click does: the entry they reach is loaded while the deck waits,
+// and only selected while it plays.
+TEST_F(Transport, ArrowKeysLoadTheEntryTheyReach)
+{
+    for (int number : {1, 2}) {
+        SCOPED_TRACE(number);
+        Deck& d = freshDeck(number, 0, false);
+        d.listBox->setFocus();
+        h.key(Qt::Key_Down);
+        EXPECT_EQ(d.listBox->currentRow(), 1);
+        EXPECT_EQ(d.channel->FilePath, tracks[1]);
+        press(d.playButton);
+        d.listBox->setFocus();
+        h.key(Qt::Key_Down);
+        EXPECT_EQ(d.listBox->currentRow(), 2);
+        EXPECT_EQ(d.channel->FilePath, tracks[1]);
+    }
+}
+
+// A list brought from Windows upper-cases its paths; the deck finds the file as the disk spells it.
+TEST_F(Transport, APathInOtherLetterCaseFindsItsFile)
+{
+    const QString one = track("one.wav");
+    const QString upper = QFileInfo(one).path() + "/ONE.WAV";
+    for (int number : {1, 2}) {
+        fresh();
+        Deck& d = deck(number);
+        fill(d, {upper});
+        clickRow(d, 0);
+        EXPECT_EQ(d.channel->FilePath, one) << number;
+        press(d.playButton);
+        EXPECT_TRUE(d.channel->Playing) << number;
+        EXPECT_TRUE(h.dialogs.texts().isEmpty()) << number;
+    }
+}
+
 // Play during a fade restarts at the volume the crossfader gives, not at the fade's.
 TEST_F(Transport, PlayDuringAFadeRestoresTheVolume)
 {
