@@ -29,10 +29,9 @@ void Tform_mixer::deckStopped(Deck& d)
     if (d.positionSlider->hasFocus())
         return;
     // A dry stop has already stopped the monitor.
-    if (d.monitorTimer->isActive()) {
-        const int row = d.listBox->currentRow();
-        d.listBox->setCurrentRow(row + 1 > d.listBox->count() - 1 ? 0 : row + 1);
-    }
+    const bool advancing = d.monitorTimer->isActive();
+    if (advancing)
+        selectNextEntry(d);
     d.monitorTimer->stop();
     limpa_grafico(d.number);
     if (!d.stopClearsOnlyWhenMixing || d.mixing)
@@ -44,5 +43,13 @@ void Tform_mixer::deckStopped(Deck& d)
     enableTransport(d, false);
     if (d.stopDisablesLoop)
         d.loopButton->setEnabled(false);
-    loadSelectedEntry(d);
+    const bool loaded = loadSelectedEntry(d);
+    if (advancing)
+        autoMixAfterAdvance(d, loaded);
+}
+
+void Tform_mixer::selectNextEntry(Deck& d)
+{
+    const int row = d.listBox->currentRow();
+    d.listBox->setCurrentRow(row + 1 > d.listBox->count() - 1 ? 0 : row + 1);
 }
