@@ -23,6 +23,8 @@ uint32_t remainingMs(TCorvoBass& channel) { return uint32_t(channel.GetLength())
 void Tform_mixer::LEDButton1Click() { switchAutoMix(); }
 void Tform_mixer::LEDButton2Click() { RxSpinEdit1->setEnabled(!LEDButton2->isOn()); }
 
+// A deck whose stop handler runs is not ready yet: a Play then would replay the track that has
+// just ended instead of its next entry.
 void Tform_mixer::autoMixTimeTrigger(Deck& x)
 {
     Deck& y = otherDeck(x);
@@ -30,7 +32,7 @@ void Tform_mixer::autoMixTimeTrigger(Deck& x)
         return;
     if (remainingMs(*x.channel) >= uint32_t(RxSpinEdit7->value()))
         return;
-    if (!y.channel || y.channel->Playing)
+    if (!y.channel || y.channel->Playing || y.stopping)
         return;
     handOver(x, y);
 }
@@ -38,7 +40,7 @@ void Tform_mixer::autoMixTimeTrigger(Deck& x)
 void Tform_mixer::autoMixLevelTrigger(Deck& x)
 {
     Deck& y = otherDeck(x);
-    if (!LEDButton2->isOn() || !LEDButton1->isOn() || y.channel->Playing || x.mixing)
+    if (!LEDButton2->isOn() || !LEDButton1->isOn() || y.channel->Playing || y.stopping || x.mixing)
         return;
     const uint32_t remaining = remainingMs(*x.channel);
     if (remaining >= kQuietEndingMs || remaining <= uint32_t(RxSpinEdit7->value()))

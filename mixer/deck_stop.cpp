@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 void Tform_mixer::Canal_aStop(QObject*) { deckStopped(deckA); }
@@ -18,6 +19,8 @@ void Tform_mixer::Canal_bStop(QObject*) { deckStopped(deckB); }
 
 void Tform_mixer::deckStopped(Deck& d)
 {
+    // Until the next entry is loaded the auto-mix must not start this deck again.
+    const QScopedValueRollback<bool> stopping(d.stopping, true);
     if (d.stopRunsPendingEventsFirst) {
         QApplication::processEvents();
         // A Play among those events has started the deck again: this stop is over.
