@@ -76,7 +76,7 @@ TEST_F(AutoMix, TriggersFireOnlyInsideTheirBoundaries)
 {
     makeTracks();
     enum Track { Loud, Quiet, Short };
-    enum Setting { Plain, OtherListEmpty, OtherFileGone, OtherPlaying, AutoMixOff, SensorOff, FadePressed };
+    enum Setting { Plain, LowestSensitivity, OtherListEmpty, OtherFileGone, OtherPlaying, AutoMixOff, SensorOff, FadePressed };
     const struct {
         const char* name;
         Track track;
@@ -91,6 +91,7 @@ TEST_F(AutoMix, TriggersFireOnlyInsideTheirBoundaries)
         {"loud, 1 ms above the mix time", Loud, kMixMs + 1, Plain, false},
         {"quiet, 24999 ms", Quiet, 24999, Plain, true},
         {"quiet, exactly 25000 ms", Quiet, 25000, Plain, false},
+        {"quiet (level 16), sensitivity 10: threshold 20", Quiet, 10000, LowestSensitivity, true},
         {"track shorter than the mix time, first tick", Short, -1, Plain, true},
         {"other playlist empty, time trigger", Loud, 3000, OtherListEmpty, false},
         {"other playlist empty, sensitivity trigger", Quiet, 10000, OtherListEmpty, true},
@@ -119,6 +120,8 @@ TEST_F(AutoMix, TriggersFireOnlyInsideTheirBoundaries)
                 QFile::remove(copy);
             if (row.setting == OtherPlaying)
                 press(y.playButton);
+            if (row.setting == LowestSensitivity)
+                w->RxSpinEdit1->setValue(10);
             if (row.setting == AutoMixOff)
                 w->LEDButton1->setOn(false);
             if (row.setting == SensorOff)
@@ -304,4 +307,109 @@ TEST_F(AutoMix, SensitivitySwitchOnlyEnablesItsValue)
         EXPECT_TRUE(w->LEDButton1->isOn()) << wasOn;
         EXPECT_TRUE(w->RxSpinEdit7->isEnabled()) << wasOn;
     }
+}
+
+class AutoMixFaults : public AutoMix
+{
+public:
+    // Deck A holds `a` and deck B `b`, both loaded at their first entry; tracks of 4 kHz mono.
+    void decks(const QList<int>& aMs, const QList<int>& bMs)
+    {
+        const auto tone = [](int64_t i, int) { return 0.3 * std::sin(2 * M_PI * 440 * double(i) / 4000); };
+        a.clear();
+        b.clear();
+        for (int i = 0; i < aMs.size(); ++i)
+            a << media::writeWav(h.dataFile(QString("a%1.wav").arg(i + 1)), 4000, 1, 16, aMs[i] * 4, tone);
+        for (int i = 0; i < bMs.size(); ++i)
+            b << media::writeWav(h.dataFile(QString("b%1.wav").arg(i + 1)), 4000, 1, 16, bMs[i] * 4, tone);
+        w->RxSpinEdit7->setValue(kMixMs);
+        fill(deck(1), a);
+        fill(deck(2), b);
+        clickRow(deck(1), 0);
+        clickRow(deck(2), 0);
+    }
+
+    QString nameOf(const Deck& d) const { return QFileInfo(d.channel->FilePath).fileName(); }
+
+    QStringList a, b;
+};
+
+// Deck B lets pending events run inside its stop handler. Catches deck A's tick among them
+// handing over to deck B before it advanced: deck B would replay the track that just ended.
+TEST_F(AutoMixFaults, NoHandOverToADeckWhoseStopHandlerRuns)
+{
+    decks({5000, 5000}, {5000, 5000});
+    Deck& A = deck(1);
+    Deck& B = deck(2);
+    press(B.playButton);
+    h.render(2000);
+    test::DeckClock::monitorTick(B);
+    ASSERT_TRUE(B.mixing);
+    ASSERT_TRUE(A.channel->Playing);
+    h.render(2000); // deck A: 3000 ms left, below the mix time, while deck B still sounds
+    QTimer::singleShot(0, w, [&] { test::DeckClock::monitorTick(A); });
+    playToEnd(B);
+    EXPECT_FALSE(B.channel->Playing);
+    EXPECT_FALSE(A.mixing);
+    EXPECT_EQ(nameOf(B), "b2.wav");
+    test::DeckClock::monitorTick(A);
+    EXPECT_TRUE(A.mixing);
+    EXPECT_TRUE(B.channel->Playing);
+    EXPECT_EQ(nameOf(B), "b2.wav");
+}
+
+// Catches both decks falling silent when the deck started by a hand-over has a track shorter
+// than the time the other deck still sounds: it ends first, and the other deck, fading, can
+// no longer hand over.
+TEST_F(AutoMixFaults, ATrackEndingWhileTheOtherDeckFadesPlaysTheNextEntry)
+{
+    decks({10000}, {1000, 1000, 8000});
+    Deck& A = deck(1);
+    Deck& B = deck(2);
+    w->tempo_fade = 5000;
+    press(A.playButton);
+    test::DeckClock clock(*w);
+    clock.advance(7000);
+    ASSERT_TRUE(A.mixing);
+    ASSERT_TRUE(A.channel->Playing); // 3000 ms left, fading
+    clock.advance(1200); // b1 ended: b2 follows at once
+    EXPECT_TRUE(B.channel->Playing);
+    EXPECT_EQ(nameOf(B), "b2.wav");
+    clock.advance(1200);
+    EXPECT_TRUE(B.channel->Playing);
+    EXPECT_EQ(nameOf(B), "b3.wav");
+    clock.advance(1000);
+    EXPECT_FALSE(A.channel->Playing);
+    EXPECT_TRUE(B.channel->Playing);
+
+    // Without a fade on the other deck a track end stays a stop.
+    press(B.stopButton);
+    w->mixando_a = false;
+    press(A.playButton);
+    clock.advance(10500);
+    EXPECT_FALSE(A.channel->Playing);
+}
+
+// With Auto Mix on nobody answers for a missing or unreadable entry: catches a deck that then
+// replays its last track at the next hand-over. Auto Mix off keeps the operator's message and
+// the disabled Play.
+TEST_F(AutoMixFaults, AfterATrackEndAutoMixPassesOverEntriesItCannotLoad)
+{
+    for (bool autoMix : {true, false})
+        for (int number : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << "deck " << number << (autoMix ? ", Auto Mix on" : ", Auto Mix off"));
+            fresh();
+            h.writeDataFile("text.wav", "not audio at all");
+            Deck& d = deck(number);
+            const QStringList tracks = threeTracks();
+            fill(d, {tracks[0], h.dataFile("gone.wav"), h.dataFile("text.wav"), tracks[1]});
+            clickRow(d, 0);
+            w->LEDButton1->setOn(autoMix);
+            press(d.playButton);
+            playToEnd(d);
+            EXPECT_EQ(d.listBox->currentRow(), autoMix ? 3 : 1);
+            EXPECT_EQ(d.channel->FilePath, autoMix ? tracks[1] : tracks[0]);
+            EXPECT_EQ(d.playButton->isEnabled(), autoMix);
+            EXPECT_EQ(h.dialogs.texts().size(), autoMix ? 2 : 1);
+        }
 }
