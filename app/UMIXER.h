@@ -154,6 +154,7 @@ public:
     Deck deckA;
     Deck deckB;
     Deck& deck(int number) { return number == 1 ? deckA : deckB; }
+    Deck& otherDeck(const Deck& d) { return &d == &deckA ? deckB : deckA; }
 
     // ---- creation (app/)
     void FormCreate();
@@ -231,15 +232,21 @@ public:
     void SpeedButton2Click();
     void FadeMix1Click();
 
+    // ---- auto-mix (mixer/)
+    void LEDButton1Click();
+    void LEDButton2Click();
+
 private:
     // Each deck operation, written once; the handler pairs above are its entry points.
-    void loadSelectedEntry(Deck& d);
+    // True when the selected entry is now the deck's loaded track.
+    bool loadSelectedEntry(Deck& d);
     void playDeck(Deck& d);
     void stopDeckDry(Deck& d);
     void fadeDeck(Deck& d);
     void playIfStopped(Deck& d);
     void switchLoop(Deck& d);
     void deckStopped(Deck& d);
+    void selectNextEntry(Deck& d);
     void prepareListMenu(Deck& d);
     void reapplySoundSettings(Deck& d);
     void monitorTick(Deck& d);
@@ -262,6 +269,13 @@ private:
     void switchView(Deck& d);
     // Centres the crossfader, starts `to` from the beginning and fades `from` out.
     void mixTowards(Deck& to, Deck& from);
+    // The auto-mix's action: `from` fades out and `to` plays its loaded track from the start.
+    void handOver(Deck& from, Deck& to);
+    void switchAutoMix();
+    void connectAutoMixHandlers();
+    // After a stop's advance, with Auto Mix on: the deck passes over entries it cannot load,
+    // and plays at once when the other deck is fading out into it.
+    void autoMixAfterAdvance(Deck& d, bool loaded);
 
 public:
 

@@ -88,6 +88,9 @@ struct Deck {
     int& dragRow;                     // row of the list's drag, -1 when idle
     void (Tform_mixer::*listClick)(); // ListBox1Click / ListBox2Click: loads the selected entry
 
+    // auto-mix
+    bool stopping = false; // the stop handler runs (deck B's lets pending events run inside it)
+
     // Transport and controls: each flag is true on the deck that behaves so.
     bool missingFileNamesPath = false;       // the missing-file message names the path (A)
     bool loadClearsDisplays = false;         // a successful load clears view and read-outs (B)

@@ -62,5 +62,3 @@ bool Tform_mixer::showTime(Deck& d, const QString& time)
 
 void Tform_mixer::switchTimeMode(Deck& d) { d.timeMode = d.timeMode + 1 > 2 ? 1 : d.timeMode + 1; }
 
-void Tform_mixer::autoMixTimeTrigger(Deck&) {}
-void Tform_mixer::autoMixLevelTrigger(Deck&) {}

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 void Tform_mixer::Canal_aStop(QObject*) { deckStopped(deckA); }
@@ -18,6 +19,8 @@ void Tform_mixer::Canal_bStop(QObject*) { deckStopped(deckB); }
 
 void Tform_mixer::deckStopped(Deck& d)
 {
+    // Until the next entry is loaded the auto-mix must not start this deck again.
+    const QScopedValueRollback<bool> stopping(d.stopping, true);
     if (d.stopRunsPendingEventsFirst) {
         QApplication::processEvents();
         // A Play among those events has started the deck again: this stop is over.
@@ -29,10 +32,9 @@ void Tform_mixer::deckStopped(Deck& d)
     if (d.positionSlider->hasFocus())
         return;
     // A dry stop has already stopped the monitor.
-    if (d.monitorTimer->isActive()) {
-        const int row = d.listBox->currentRow();
-        d.listBox->setCurrentRow(row + 1 > d.listBox->count() - 1 ? 0 : row + 1);
-    }
+    const bool advancing = d.monitorTimer->isActive();
+    if (advancing)
+        selectNextEntry(d);
     d.monitorTimer->stop();
     limpa_grafico(d.number);
     if (!d.stopClearsOnlyWhenMixing || d.mixing)
@@ -44,5 +46,13 @@ void Tform_mixer::deckStopped(Deck& d)
     enableTransport(d, false);
     if (d.stopDisablesLoop)
         d.loopButton->setEnabled(false);
-    loadSelectedEntry(d);
+    const bool loaded = loadSelectedEntry(d);
+    if (advancing)
+        autoMixAfterAdvance(d, loaded);
+}
+
+void Tform_mixer::selectNextEntry(Deck& d)
+{
+    const int row = d.listBox->currentRow();
+    d.listBox->setCurrentRow(row + 1 > d.listBox->count() - 1 ? 0 : row + 1);
 }

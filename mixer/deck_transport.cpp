@@ -46,19 +46,19 @@ void Tform_mixer::MenuItem3Click() { stopDeckDry(deckB); }
 void Tform_mixer::PopupMenu5Popup() { prepareListMenu(deckA); }
 void Tform_mixer::PopupMenu6Popup() { prepareListMenu(deckB); }
 
-void Tform_mixer::loadSelectedEntry(Deck& d)
+bool Tform_mixer::loadSelectedEntry(Deck& d)
 {
     const int row = d.listBox->currentRow();
     // While the deck plays a click only moves the selection; the next advance starts there.
     if (row < 0 || d.listBox->count() < 1 || d.channel->Playing || row >= d.paths.size())
-        return;
+        return false;
     // Lists brought from Windows may spell a path in other letter case than the disk does.
     const QString path = library::existingPathIgnoringCase(d.paths[row]);
     if (!fileExists(path)) {
         mensagem(d.missingFileNamesPath ? "Arquivo ->" + path + " - Não Localizado !!"
                                         : QStringLiteral("Arquivo Selecionado não localizado !!!"));
         d.playButton->setEnabled(false);
-        return;
+        return false;
     }
     d.channel->LoadFile(path);
     audio::StreamInfo loaded;
@@ -68,7 +68,7 @@ void Tform_mixer::loadSelectedEntry(Deck& d)
         if (d.channel->Stream == 0)
             dialogs().message(QStringLiteral("Erro ao Carregar Mídia - Verifique !!"));
         d.playButton->setEnabled(false);
-        return;
+        return false;
     }
     if (d.loadClearsDisplays) {
         limpa_grafico(d.number);
@@ -82,12 +82,13 @@ void Tform_mixer::loadSelectedEntry(Deck& d)
     d.positionSlider->setEnabled(true);
     const std::optional<QString> duration = texto_tempo(length);
     if (!duration)
-        return;
+        return true;
     d.durationText->setText(*duration);
     d.playButton->setEnabled(true);
     d.listBox->setToolTip(d.channel->FilePath.trimmed());
     d.title->setText(d.channel->FileName);
     d.frequencyText->setText(QString::number(d.channel->frequency()));
+    return true;
 }
 
 void Tform_mixer::playDeck(Deck& d)

@@ -84,6 +84,7 @@ void Tform_mixer::connectMixerHandlers()
     connectDeck(this, deckA, deckAHandlers);
     connectDeck(this, deckB, deckBHandlers);
     connect(Timer3, &QTimer::timeout, this, &Tform_mixer::Timer3Timer);
+    connectAutoMixHandlers();
 
     connect(Trackbar18, &QAbstractSlider::valueChanged, this, &Tform_mixer::TrackBar18Change);
     connect(Trackbar18, &QWidget::customContextMenuRequested, this,

@@ -1,0 +1,47 @@
+#include "support/deck_clock.h"
+
+#include "audio/TCorvoBass.h"
+#include "audio/TThreadedTimer.h"
+#include "audio/engine.h"
+#include "vis/meter_vis.h"
+#include "widgets/LedGauge.h"
+
+#include <QTimer>
+
+namespace test {
+
+void DeckClock::monitorTick(Deck& d)
+{
+    TFFTBlock fft{};
+    d.channel->GetFFT(fft.data());
+    TMeter meter(0, 100);
+    d.levelGauge->setValue(meter.Level(fft));
+    QMetaObject::invokeMethod(d.monitorTimer, "timeout", Qt::DirectConnection);
+}
+
+void DeckClock::period(std::vector<float>* heard)
+{
+    audio::renderManual(kPeriodMs, 1, heard);
+    now_ += kPeriodMs;
+    Deck* decks[2] = {&w_.deckA, &w_.deckB};
+    for (Deck* d : decks)
+        if (now_ % 60 == 0 && d->channel->EndTimer->Enabled())
+            d->channel->CheckEnd();
+    for (int i = 0; i < 2; ++i) {
+        TThreadedTimer* fade = decks[i]->channel->FadeTimer;
+        if (!fade->Enabled()) {
+            fadeElapsed_[i] = 0;
+            continue;
+        }
+        for (fadeElapsed_[i] += kPeriodMs; fade->Enabled() && fadeElapsed_[i] >= fade->Interval();)
+        {
+            fadeElapsed_[i] -= fade->Interval();
+            decks[i]->channel->FadeStep();
+        }
+    }
+    for (Deck* d : decks)
+        if (now_ % 50 == 0 && d->monitorTimer->isActive())
+            monitorTick(*d);
+}
+
+} // namespace test
