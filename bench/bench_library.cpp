@@ -2,6 +2,7 @@
 // 100 000-entry library loaded into the grid, searched once and stepped once by the type-ahead,
 // each against the plainest loop over the same texts.
 #include "bench.h"
+#include "bench_window.h"
 
 #include "app/UMIXER.h"
 #include "app/dialogs.h"
@@ -29,28 +30,6 @@ namespace {
 
 constexpr int fileCount = 100000;
 constexpr int libraryLines = 100000;
-
-// Best of `runs` wall-clock times, in milliseconds.
-double bestMs(int runs, const std::function<void()>& work)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
-class SilentDialogs final : public Dialogs {
-public:
-    void beep() override {}
-    void message(const QString&, const QString&) override {}
-    bool confirm(const QString&, const QString&) override { return true; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-};
 
 const QStringList words{"love", "night", "dance", "blue", "rock", "song", "heart", "rain", "fire", "dream",
                         "city", "road", "summer", "moon", "gold", "river", "baby", "time", "zero", "wild"};
@@ -84,7 +63,7 @@ QString captureTree()
 // The main window's surroundings for a benchmark: no sound card, no boxes on screen.
 void quietWindowSurroundings()
 {
-    static SilentDialogs silent;
+    static bench::SilentDialogs silent;
     app::setScreenSize(QSize(1024, 768));
     audio::useManualBackend();
     setDialogs(&silent);
@@ -101,8 +80,8 @@ void captureBenchmark()
     scanner.xnivel = 200;
     const QString find = "find '" + root + "' \\( -iname '*.mp3' -o -iname '*.wav' -o -iname '*.wma' -o -iname '*.ogg' \\) > /dev/null";
     std::system(find.toLocal8Bit().constData()); // the same warm caches for both
-    const double ours = bestMs(3, [&] { scanner.Search(); });
-    const double anchor = bestMs(3, [&] { std::system(find.toLocal8Bit().constData()); });
+    const double ours = bench::bestMs(3, [&] { scanner.Search(); });
+    const double anchor = bench::bestMs(3, [&] { std::system(find.toLocal8Bit().constData()); });
     std::printf("  %lld entries found of %d files\n", qlonglong(scanner.SearchResult().size()), fileCount);
     bench::report("capture walk 100k files", ours, "ms", anchor, "find -iname, 4 patterns", ours / anchor, "<= 1.5");
 
@@ -115,7 +94,7 @@ void captureBenchmark()
     window.MMSwitch1->setPosition(3);
     for (QCheckBox* box : {window.Checkbox4, window.Checkbox3, window.checkbox_wma, window.Checkbox1})
         box->setChecked(true);
-    const double button = bestMs(3, [&] { window.BitBtn13Click(); });
+    const double button = bench::bestMs(3, [&] { window.BitBtn13Click(); });
     if (window.StringGrid1->RowCount() - 1 != scanner.SearchResult().size())
         std::abort();
     bench::report("capture button 100k files", button, "ms", anchor, "find -iname, 4 patterns", button / anchor,
@@ -147,8 +126,8 @@ void libraryBenchmarks()
     textfile::writeFileLines(file, libraryFileLines());
 
     Tform_mixer window;
-    const double load = bestMs(3, [&] { window.carrega_lista(); });
-    const double read = bestMs(3, [&] {
+    const double load = bench::bestMs(3, [&] { window.carrega_lista(); });
+    const double read = bench::bestMs(3, [&] {
         QFile in(file);
         in.open(QIODevice::ReadOnly);
         const QStringList lines = QString::fromUtf8(in.readAll()).split(QStringLiteral("\r\n"));
@@ -163,13 +142,13 @@ void libraryBenchmarks()
 
     const QString needle = QStringLiteral("wild zero");
     int matches = 0;
-    const double search = bestMs(5, [&] {
+    const double search = bench::bestMs(5, [&] {
         window.edit1->setText(needle);
         window.Edit1KeyPress(QChar(13));
         matches = window.StringGrid2->RowCount() - 1;
     });
     int plainMatches = 0;
-    const double plainSearch = bestMs(5, [&] {
+    const double plainSearch = bench::bestMs(5, [&] {
         plainMatches = 0;
         for (const QString& description : descriptions)
             plainMatches += description.left(50).contains(needle, Qt::CaseInsensitive);
@@ -179,14 +158,14 @@ void libraryBenchmarks()
                   "< 100 ms");
 
     int landed = 0;
-    const double typeAhead = bestMs(5, [&] {
+    const double typeAhead = bench::bestMs(5, [&] {
         window.texto_busca.clear();
         window.StringGrid1->setRow(1);
         window.StringGrid1KeyDown(Qt::Key_Z);
         landed = window.StringGrid1->Row();
     });
     int plainRow = 0;
-    const double plainTypeAhead = bestMs(5, [&] {
+    const double plainTypeAhead = bench::bestMs(5, [&] {
         plainRow = 0;
         for (qsizetype i = 0; i < descriptions.size() && plainRow == 0; ++i) {
             if (descriptions[i].startsWith(u'Z', Qt::CaseInsensitive))

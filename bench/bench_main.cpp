@@ -1,5 +1,9 @@
 // voltaria-bench [NAME...]: runs every registered benchmark, or only those named.
 #include "bench.h"
+#include "bench_window.h"
+
+#include <QElapsedTimer>
+#include <algorithm>
 #include <QApplication>
 #include <cstdio>
 
@@ -17,6 +21,18 @@ void report(const std::string& name, double ours, const std::string& unit, doubl
     std::printf("%-28s ours %.3f %s | anchor %.3f %s (%s) | ratio %.3f | goal %s\n", name.c_str(), ours,
                 unit.c_str(), anchor, unit.c_str(), anchorWhat.c_str(), ratio, goal.c_str());
     std::fflush(stdout);
+}
+
+double bestMs(int runs, const std::function<void()>& work)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
 }
 
 } // namespace bench

@@ -2,6 +2,7 @@
 // list box filled, pending events let run between slices), against reading the same file's
 // lines with QFile.
 #include "bench.h"
+#include "bench_window.h"
 
 #include "app/UMIXER.h"
 #include "app/dialogs.h"
@@ -21,34 +22,10 @@ namespace {
 constexpr int lines = 10000;
 constexpr int runs = 5;
 
-// The window must not wait for anyone: every box is answered at once.
-class SilentDialogs final : public Dialogs
-{
-public:
-    void beep() override {}
-    void message(const QString&, const QString&) override {}
-    bool confirm(const QString&, const QString&) override { return true; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-};
-
-template <class Work>
-double bestMs(Work work)
-{
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
 void openPlaylist()
 {
     QTemporaryDir dir;
-    SilentDialogs silent;
+    bench::SilentDialogs silent;
     app::setDataFolder(dir.path());
     app::setScreenSize(QSize(1024, 768));
     timefmt::setStorePath(dir.filePath("user-locale.ini"));
@@ -71,12 +48,12 @@ void openPlaylist()
     QApplication::processEvents();
 
     qsizetype anchorLines = 0;
-    const double anchor = bestMs([&] {
+    const double anchor = bench::bestMs(runs, [&] {
         QFile file(path);
         file.open(QIODevice::ReadOnly);
         anchorLines = QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts).size();
     });
-    const double ours = bestMs([&] { window.OpenDialog1CanClose(path); });
+    const double ours = bench::bestMs(runs, [&] { window.OpenDialog1CanClose(path); });
     if (window.ListBox1->count() != lines || anchorLines != lines)
         std::printf("playlist-open: wrong count %d / %lld\n", window.ListBox1->count(), (long long)anchorLines);
     bench::report("playlist-open-10000", ours, "ms", anchor, "QFile lines of the same file", ours / anchor,
