@@ -274,7 +274,7 @@ private:
     void switchAutoMix();
     void connectAutoMixHandlers();
     // After a stop's advance, with Auto Mix on: the deck passes over entries it cannot load,
-    // and plays at once when the other deck is fading out into it.
+    // and plays on when its track ended after the other deck had handed over to it.
     void autoMixAfterAdvance(Deck& d, bool loaded);
 
 public:

@@ -94,9 +94,10 @@ void Tform_mixer::autoMixAfterAdvance(Deck& d, bool loaded)
         selectNextEntry(d);
         loaded = loadSelectedEntry(d);
     }
-    // A track shorter than the other deck's fade has ended first: without this, both decks
-    // would fall silent once that fade ends.
+    // The track ended by itself after the other deck had handed over to it, before its own
+    // hand-over could fire (the other deck was still fading, or stopping): it carries the music
+    // on, or both decks would fall silent.
     const Deck& other = otherDeck(d);
-    if (loaded && other.channel->Playing && other.mixing)
+    if (loaded && !d.mixing && other.mixing && other.listBox->count() > 0)
         playDeck(d);
 }

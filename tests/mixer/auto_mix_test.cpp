@@ -358,12 +358,12 @@ TEST_F(AutoMixFaults, NoHandOverToADeckWhoseStopHandlerRuns)
     EXPECT_EQ(nameOf(B), "b2.wav");
 }
 
-// Catches both decks falling silent when the deck started by a hand-over has a track shorter
-// than the time the other deck still sounds: it ends first, and the other deck, fading, can
-// no longer hand over.
-TEST_F(AutoMixFaults, ATrackEndingWhileTheOtherDeckFadesPlaysTheNextEntry)
+// Catches both decks falling silent when the deck started by a hand-over ends before its own
+// hand-over could fire: its track is shorter than the time the other deck still sounds, or the
+// other deck's fade ended just before the track's end with no monitor tick in between.
+TEST_F(AutoMixFaults, ATrackEndingBeforeItCouldHandOverPlaysTheNextEntry)
 {
-    decks({10000}, {1000, 1000, 8000});
+    decks({10000, 10000}, {1000, 1000, 8000});
     Deck& A = deck(1);
     Deck& B = deck(2);
     w->tempo_fade = 5000;
@@ -372,7 +372,7 @@ TEST_F(AutoMixFaults, ATrackEndingWhileTheOtherDeckFadesPlaysTheNextEntry)
     clock.advance(7000);
     ASSERT_TRUE(A.mixing);
     ASSERT_TRUE(A.channel->Playing); // 3000 ms left, fading
-    clock.advance(1200); // b1 ended: b2 follows at once
+    clock.advance(1200);             // b1 ended: b2 follows at once
     EXPECT_TRUE(B.channel->Playing);
     EXPECT_EQ(nameOf(B), "b2.wav");
     clock.advance(1200);
@@ -382,12 +382,20 @@ TEST_F(AutoMixFaults, ATrackEndingWhileTheOtherDeckFadesPlaysTheNextEntry)
     EXPECT_FALSE(A.channel->Playing);
     EXPECT_TRUE(B.channel->Playing);
 
-    // Without a fade on the other deck a track end stays a stop.
-    press(B.stopButton);
-    w->mixando_a = false;
-    press(A.playButton);
-    clock.advance(10500);
+    // Deck B's fade is over just before deck A's track ends, with no monitor tick in between.
+    clock.advance(4600);
+    ASSERT_TRUE(B.mixing);
+    finishFade(B);
+    playToEnd(A);
+    EXPECT_FALSE(B.channel->Playing);
+    ASSERT_TRUE(A.channel->Playing);
+    EXPECT_EQ(nameOf(A), "a1.wav");
+
+    // The operator's own Fade of the deck that carries the music still ends it.
+    press(A.fadeButton);
+    finishFade(A);
     EXPECT_FALSE(A.channel->Playing);
+    EXPECT_FALSE(B.channel->Playing);
 }
 
 // With Auto Mix on nobody answers for a missing or unreadable entry: catches a deck that then
