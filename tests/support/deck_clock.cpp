@@ -3,8 +3,6 @@
 #include "audio/TCorvoBass.h"
 #include "audio/TThreadedTimer.h"
 #include "audio/engine.h"
-#include "vis/meter_vis.h"
-#include "widgets/LedGauge.h"
 
 #include <QTimer>
 
@@ -12,10 +10,6 @@ namespace test {
 
 void DeckClock::monitorTick(Deck& d)
 {
-    TFFTBlock fft{};
-    d.channel->GetFFT(fft.data());
-    TMeter meter(0, 100);
-    d.levelGauge->setValue(meter.Level(fft));
     QMetaObject::invokeMethod(d.monitorTimer, "timeout", Qt::DirectConnection);
 }
 

@@ -34,8 +34,7 @@ public:
 
     int64_t nowMs() const { return now_; }
 
-    // One tick of the deck's monitor, its level gauge first set to the level of the audio just
-    // heard, as the tick's visual step sets it.
+    // One tick of the deck's monitor (its visual step sets the level gauge from what is heard).
     static void monitorTick(Deck& d);
 
 private:
