@@ -10,6 +10,8 @@ namespace timefmt {
 namespace {
 
 QString storePath;
+// The user's long format as last read or written; the decks ask for it on every monitor tick.
+std::optional<QString> cachedLongFormat;
 QString processShortFormat;
 QChar processSeparator = ':';
 
@@ -36,11 +38,12 @@ QString systemShortFormat()
 
 QString longTimeFormat()
 {
-    const QSettings settings(store(), QSettings::IniFormat);
-    const QString chosen = settings.value("LongTimeFormat").toString();
-    if (!chosen.isEmpty())
-        return chosen;
-    return withoutTimeZone(QLocale::system().timeFormat(QLocale::LongFormat));
+    if (!cachedLongFormat) {
+        const QSettings settings(store(), QSettings::IniFormat);
+        const QString chosen = settings.value("LongTimeFormat").toString();
+        cachedLongFormat = chosen.isEmpty() ? withoutTimeZone(QLocale::system().timeFormat(QLocale::LongFormat)) : chosen;
+    }
+    return *cachedLongFormat;
 }
 
 bool setLongTimeFormat(const QString& format)
@@ -49,10 +52,15 @@ bool setLongTimeFormat(const QString& format)
     QSettings settings(store(), QSettings::IniFormat);
     settings.setValue("LongTimeFormat", format);
     settings.sync();
+    cachedLongFormat.reset();
     return settings.status() == QSettings::NoError && settings.isWritable();
 }
 
-void setStorePath(const QString& path) { storePath = path; }
+void setStorePath(const QString& path)
+{
+    storePath = path;
+    cachedLongFormat.reset();
+}
 
 QString shortTimeFormat() { return processShortFormat.isEmpty() ? systemShortFormat() : processShortFormat; }
 
