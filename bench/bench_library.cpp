@@ -5,10 +5,7 @@
 #include "bench_window.h"
 
 #include "app/UMIXER.h"
-#include "app/dialogs.h"
-#include "app/paths.h"
 #include "app/textfile.h"
-#include "audio/engine.h"
 #include "library/VoltariaScan.h"
 #include "library/library_file.h"
 #include "library/locale_text.h"
@@ -21,7 +18,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <functional>
 #include <random>
@@ -61,17 +57,9 @@ QString captureTree()
 }
 
 // The main window's surroundings for a benchmark: no sound card, no boxes on screen.
-void quietWindowSurroundings()
-{
-    static bench::SilentDialogs silent;
-    app::setScreenSize(QSize(1024, 768));
-    audio::useManualBackend();
-    setDialogs(&silent);
-}
-
 void captureBenchmark()
 {
-    quietWindowSurroundings();
+    const bench::WindowSurroundings surroundings;
     const QString root = captureTree();
     const QStringList masks{"*.mp3", "*.wav", "*.wma", "*.ogg"};
     TVoltariaScan scanner;
@@ -86,8 +74,6 @@ void captureBenchmark()
     bench::report("capture walk 100k files", ours, "ms", anchor, "find -iname, 4 patterns", ours / anchor, "<= 1.5");
 
     // What the operator waits for: the walk, the grid and the library file.
-    QTemporaryDir data;
-    app::setDataFolder(data.path());
     Tform_mixer window;
     window.DriveComboBox1->addItem("bench", root);
     window.DriveComboBox1->setCurrentIndex(window.DriveComboBox1->count() - 1);
@@ -99,7 +85,6 @@ void captureBenchmark()
         std::abort();
     bench::report("capture button 100k files", button, "ms", anchor, "find -iname, 4 patterns", button / anchor,
                   "<= 1.5");
-    app::setDataFolder(QString());
 }
 
 // Library lines as a capture writes them, in its order.
@@ -119,10 +104,8 @@ QStringList libraryFileLines()
 
 void libraryBenchmarks()
 {
-    QTemporaryDir data;
-    app::setDataFolder(data.path());
-    quietWindowSurroundings();
-    const QString file = data.filePath("lista.upd");
+    const bench::WindowSurroundings surroundings;
+    const QString file = surroundings.file("lista.upd");
     textfile::writeFileLines(file, libraryFileLines());
 
     Tform_mixer window;
@@ -175,8 +158,6 @@ void libraryBenchmarks()
     std::printf("  type-ahead \"Z\": row %d (plain loop %d)\n", landed, plainRow);
     bench::report("type-ahead step 100k rows", typeAhead, "ms", plainTypeAhead, "startsWith() down to the row",
                   typeAhead / plainTypeAhead, "< 10 ms");
-
-    app::setDataFolder(QString());
 }
 
 const bench::Register capture("library_capture", captureBenchmark);

@@ -2,6 +2,10 @@
 #include "bench.h"
 #include "bench_window.h"
 
+#include "app/paths.h"
+#include "app/time_format.h"
+#include "audio/engine.h"
+
 #include <QElapsedTimer>
 #include <algorithm>
 #include <QApplication>
@@ -21,6 +25,23 @@ void report(const std::string& name, double ours, const std::string& unit, doubl
     std::printf("%-28s ours %.3f %s | anchor %.3f %s (%s) | ratio %.3f | goal %s\n", name.c_str(), ours,
                 unit.c_str(), anchor, unit.c_str(), anchorWhat.c_str(), ratio, goal.c_str());
     std::fflush(stdout);
+}
+
+WindowSurroundings::WindowSurroundings(Dialogs* answering)
+{
+    app::setDataFolder(data_.path());
+    app::setScreenSize(QSize(1024, 768));
+    timefmt::setStorePath(data_.filePath("user-locale.ini"));
+    setDialogs(answering ? answering : &silent_);
+    audio::useManualBackend();
+}
+
+WindowSurroundings::~WindowSurroundings()
+{
+    setDialogs(nullptr);
+    app::setDataFolder(QString());
+    app::setScreenSize(QSize());
+    timefmt::setStorePath(QString());
 }
 
 double bestMs(int runs, const std::function<void()>& work)

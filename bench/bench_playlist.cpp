@@ -5,16 +5,11 @@
 #include "bench_window.h"
 
 #include "app/UMIXER.h"
-#include "app/dialogs.h"
-#include "app/paths.h"
-#include "app/time_format.h"
-#include "audio/engine.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <algorithm>
 
 namespace {
@@ -24,15 +19,8 @@ constexpr int runs = 5;
 
 void openPlaylist()
 {
-    QTemporaryDir dir;
-    bench::SilentDialogs silent;
-    app::setDataFolder(dir.path());
-    app::setScreenSize(QSize(1024, 768));
-    timefmt::setStorePath(dir.filePath("user-locale.ini"));
-    setDialogs(&silent);
-    audio::useManualBackend();
-
-    const QString path = dir.filePath("noite.ipk");
+    const bench::WindowSurroundings surroundings;
+    const QString path = surroundings.file("noite.ipk");
     {
         QFile file(path);
         file.open(QIODevice::WriteOnly);
@@ -58,11 +46,6 @@ void openPlaylist()
         std::printf("playlist-open: wrong count %d / %lld\n", window.ListBox1->count(), (long long)anchorLines);
     bench::report("playlist-open-10000", ours, "ms", anchor, "QFile lines of the same file", ours / anchor,
                   "well under 1000 ms");
-
-    setDialogs(nullptr);
-    app::setDataFolder(QString());
-    app::setScreenSize(QSize());
-    timefmt::setStorePath(QString());
 }
 
 bench::Register registerOpen("playlist-open-10000", openPlaylist);

@@ -3,30 +3,21 @@
 // (tests/support/soak.h). Figures: simulated hours per wall-clock second, against real time,
 // and the resident memory's growth after the first quarter of the run.
 #include "bench.h"
+#include "bench_window.h"
 
 #include "app/UMIXER.h"
-#include "app/dialogs.h"
-#include "app/paths.h"
-#include "app/time_format.h"
-#include "audio/engine.h"
 #include "support/recording_dialogs.h"
 #include "support/soak.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
 
 void soakADay()
 {
-    QTemporaryDir dir;
     test::RecordingDialogs dialogs; // the missing entries' messages are answered at once
-    app::setDataFolder(dir.path());
-    app::setScreenSize(QSize(1024, 768));
-    timefmt::setStorePath(dir.filePath("user-locale.ini"));
-    setDialogs(&dialogs);
-    audio::useManualBackend();
+    const bench::WindowSurroundings surroundings(&dialogs);
     {
         Tform_mixer window;
         window.show();
@@ -38,7 +29,7 @@ void soakADay()
         options.wraps = 1;
         // From jingles to long tracks; some end with a quiet part longer than 25 seconds.
         options.tracks = {{1.5, 0}, {3, 0}, {20, 0}, {45, 8}, {60, 27}, {90, 0}, {150, 30}, {200, 12}};
-        const soak::Result r = soak::run(window, dir.path(), options);
+        const soak::Result r = soak::run(window, surroundings.folder(), options);
 
         const double hours = double(r.simulatedMs) / 3600e3;
         const double perSecond = hours / r.wallSeconds;
@@ -59,10 +50,6 @@ void soakADay()
                           "resident after the first quarter", double(peak) / double(settled), "ratio ~1.0");
         }
     }
-    setDialogs(nullptr);
-    app::setDataFolder(QString());
-    app::setScreenSize(QSize());
-    timefmt::setStorePath(QString());
 }
 
 bench::Register registerSoak("auto-mix-soak", soakADay);

@@ -2,6 +2,8 @@
 #pragma once
 #include "app/dialogs.h"
 
+#include <QTemporaryDir>
+
 #include <functional>
 
 namespace bench {
@@ -15,6 +17,25 @@ public:
     bool confirm(const QString&, const QString&) override { return true; }
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+};
+
+// A window's surroundings for as long as it lives: a temporary data folder, a 1024 x 768
+// screen, the user's time format kept in that folder, the given dialogs (silent ones when
+// none) and the manual audio backend. Everything is put back on destruction.
+class WindowSurroundings
+{
+public:
+    explicit WindowSurroundings(Dialogs* answering = nullptr);
+    ~WindowSurroundings();
+    WindowSurroundings(const WindowSurroundings&) = delete;
+    WindowSurroundings& operator=(const WindowSurroundings&) = delete;
+
+    QString file(const QString& name) const { return data_.filePath(name); }
+    QString folder() const { return data_.path(); }
+
+private:
+    QTemporaryDir data_;
+    SilentDialogs silent_;
 };
 
 // Best of `runs` wall-clock times, in milliseconds.
