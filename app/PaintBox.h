@@ -6,6 +6,13 @@
 
 class PaintBox : public QWidget
 {
+public:
+    // A deck view's size in the window's layout, before any scaling. The renderers draw at this
+    // size and the box stretches their frame over its own, so a scaled window shows the whole
+    // picture (a trace of 256 columns spans the 252-pixel design width).
+    static constexpr QSize kDesignSize{252, 59};
+
+private:
     Q_OBJECT
 
 public:

@@ -107,8 +107,9 @@ void Tform_mixer::FormCreate()
 
     meter_00 = new TMeter(0, 100);
     for (Deck* d : {&deckA, &deckB}) {
-        d->scope = new TOcilloScope(d->paintBox->width(), d->paintBox->height());
-        d->spectrum = new TSpectrum(d->paintBox->width(), d->paintBox->height());
+        const QSize view = PaintBox::kDesignSize;
+        d->scope = new TOcilloScope(view.width(), view.height());
+        d->spectrum = new TSpectrum(view.width(), view.height());
         d->meter = new TMeter(0, 100);
         d->spectrum->DrawType = 1;
         d->spectrum->BarWidth = 5;

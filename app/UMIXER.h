@@ -269,12 +269,18 @@ private:
     void switchView(Deck& d);
     // Centres the crossfader, starts `to` from the beginning and fades `from` out.
     void mixTowards(Deck& to, Deck& from);
-    // The auto-mix's action: `from` fades out and `to` plays its loaded track from the start.
+    // The auto-mix's action: `from` fades out and `to` plays its loaded track from the start,
+    // or its next playable entry; when `to` has none, `from` plays on to its end.
     void handOver(Deck& from, Deck& to);
+    // True when the deck's Play would start the track its channel holds.
+    bool readyToPlay(Deck& d);
+    // From the selected entry's load result on, goes round the list until an entry loads.
+    bool loadPlayableEntry(Deck& d, bool loaded);
     void switchAutoMix();
     void connectAutoMixHandlers();
     // After a stop's advance, with Auto Mix on: the deck passes over entries it cannot load,
-    // and plays on when its track ended after the other deck had handed over to it.
+    // hands over when its track ended without a hand-over, and plays on when its track ended
+    // after the other deck had handed over to it.
     void autoMixAfterAdvance(Deck& d, bool loaded);
 
 public:

@@ -136,7 +136,10 @@ QString windowStyle()
 {
     const QString panel = skin::panel.name(), text = skin::text.name(), led = skin::ledGreen.name(),
                   selection = skin::highlight.name();
-    return QString("QListWidget, QLineEdit, QComboBox { background: %1; color: %2; selection-background-color: %4; }"
+    // A combo box's drop-down list is a view of its own: without its own rule its entries
+    // would be the light text on the toolkit's white.
+    return QString("QListWidget, QLineEdit, QComboBox, QComboBox QAbstractItemView { background: %1; color: %2; "
+                   "selection-background-color: %4; }"
                    "QLabel[readout=\"true\"] { background: %1; color: %3; font-weight: bold; padding: 2px; }")
         .arg(panel, text, led, selection);
 }
@@ -243,7 +246,7 @@ void Tform_mixer::buildDeckPanels(Deck& d, int left)
     d.levelGauge = place<LedGauge>(controls, n.levelGauge, QRect(27, 206, 252, 14), Qt::Horizontal);
     d.levelGauge->setRange(0, 100);
     d.levelGauge->setColorPoints(45, 75);
-    d.paintBox = place<PaintBox>(controls, n.paintBox, QRect(27, 224, 252, 59));
+    d.paintBox = place<PaintBox>(controls, n.paintBox, QRect(QPoint(27, 224), PaintBox::kDesignSize));
     d.positionGauge = place<LedGauge>(controls, n.positionGauge, QRect(4, 300, 298, 16), Qt::Horizontal);
     d.positionGauge->setRange(0, 100);
     d.positionGauge->setValue(0);
@@ -294,7 +297,9 @@ void Tform_mixer::buildLibraryPanel()
     captura_geral->setToolTip("Modo de captura (led ligado = Captura Geral)");
     captura_geral->setOn(true);
     bitbtn13 = button(library, "bitbtn13", QRect(284, 288, 111, 24), "Capturar", "Capturar Músicas");
-    Label33 = label(library, "Label33", QRect(4, 320, 50, 18), "Status");
+    // As wide as the row: the capture's "AGUARDE LOCALIZANDO MÍDIA..." shows while the gauge,
+    // which lies over the rest of it, is hidden.
+    Label33 = label(library, "Label33", QRect(4, 320, 391, 18), "Status");
     CoolGauge1 = place<LedGauge>(library, "CoolGauge1", QRect(56, 321, 339, 16), Qt::Horizontal);
     CoolGauge1->setRange(0, 100);
 

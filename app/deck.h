@@ -90,6 +90,7 @@ struct Deck {
 
     // auto-mix
     bool stopping = false; // the stop handler runs (deck B's lets pending events run inside it)
+    bool playingOut = false; // the other deck had nothing playable: no hand-over until this deck plays again
 
     // Transport and controls: each flag is true on the deck that behaves so.
     bool missingFileNamesPath = false;       // the missing-file message names the path (A)

@@ -1,5 +1,7 @@
 #include "app/dialogs.h"
 
+#include "app/paths.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -24,7 +26,7 @@ public:
 
     void message(const QString& text, const QString& caption) override
     {
-        QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QApplication::applicationDisplayName() : caption,
+        QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QString::fromUtf8(app::applicationTitle) : caption,
                         boxText(text), QMessageBox::Ok, parentWindow);
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
         box.exec();

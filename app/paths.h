@@ -16,6 +16,10 @@ QString dataFile(const QString& name);
 QSize screenSize();
 void setScreenSize(const QSize& size);
 
+// The application's title: the caption of its plain message boxes. It is not given to Qt as
+// the display name, which Qt on X11 would append to every window title and box caption.
+inline constexpr const char* applicationTitle = "Arvesto Voltaria-Pro IV";
+
 // The maker's web address, shown in the caption and the status line.
 inline constexpr const char* webAddress = "www.arvesto.example";
 

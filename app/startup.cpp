@@ -69,7 +69,6 @@ int run(QApplication& app)
         splash->show();
         splash->repaint();
         QApplication::processEvents();
-        QApplication::setApplicationDisplayName(QStringLiteral("Arvesto Voltaria-Pro IV"));
         form_mixer = new Tform_mixer;
     }
     auto* instance = new SingleInstance(form_mixer);

@@ -12,8 +12,9 @@ namespace {
 QString storePath;
 // The user's long format as last read or written; the decks ask for it on every monitor tick.
 std::optional<QString> cachedLongFormat;
+// Empty until the program sets its own at start: the user's locale's until then.
 QString processShortFormat;
-QChar processSeparator = ':';
+QChar processSeparator;
 
 QString store()
 {
@@ -29,9 +30,26 @@ QString withoutTimeZone(QString format)
     return format.trimmed();
 }
 
-QString systemShortFormat()
+// The user's locale: the system's, unless the program (or a test) chose a default of its own.
+QString systemShortFormat() { return withoutTimeZone(QLocale().timeFormat(QLocale::ShortFormat)); }
+
+// The mark between hours and minutes in the user's short format ("H.mm" gives '.'); quoted
+// words ("HH 'h' mm") are no separator.
+QChar systemSeparator()
 {
-    return withoutTimeZone(QLocale::system().timeFormat(QLocale::ShortFormat));
+    const QString format = systemShortFormat();
+    const qsizetype hours = format.indexOf(QRegularExpression(QStringLiteral("[hH]")));
+    bool quoted = false;
+    for (qsizetype i = hours + 1; hours >= 0 && i < format.size(); ++i) {
+        const QChar c = format[i];
+        if (c == '\'')
+            quoted = !quoted;
+        else if (!quoted && !c.isLetter() && !c.isSpace())
+            return c;
+        else if (!quoted && c != 'h' && c != 'H' && c.isLetter())
+            break;
+    }
+    return ':';
 }
 
 } // namespace
@@ -41,7 +59,7 @@ QString longTimeFormat()
     if (!cachedLongFormat) {
         const QSettings settings(store(), QSettings::IniFormat);
         const QString chosen = settings.value("LongTimeFormat").toString();
-        cachedLongFormat = chosen.isEmpty() ? withoutTimeZone(QLocale::system().timeFormat(QLocale::LongFormat)) : chosen;
+        cachedLongFormat = chosen.isEmpty() ? withoutTimeZone(QLocale().timeFormat(QLocale::LongFormat)) : chosen;
     }
     return *cachedLongFormat;
 }
@@ -64,7 +82,7 @@ void setStorePath(const QString& path)
 
 QString shortTimeFormat() { return processShortFormat.isEmpty() ? systemShortFormat() : processShortFormat; }
 
-QChar timeSeparator() { return processSeparator; }
+QChar timeSeparator() { return processSeparator.isNull() ? systemSeparator() : processSeparator; }
 
 void setProcessTimeFormat(const QString& shortFormat, QChar separator)
 {
@@ -76,7 +94,7 @@ QString formatTime(const QTime& time, const QString& format) { return time.toStr
 
 std::optional<QTime> strToTime(const QString& text)
 {
-    const QStringList parts = text.trimmed().split(processSeparator);
+    const QStringList parts = text.trimmed().split(timeSeparator());
     if (parts.size() < 2 || parts.size() > 3)
         return std::nullopt;
     int fields[3] = {0, 0, 0};

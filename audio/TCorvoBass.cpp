@@ -209,7 +209,7 @@ void TCorvoBass::SetEQ(bool on)
 {
     if (on) {
         uint32_t frequency = 0;
-        audio::getAttributes(Stream, frequency, VolumeCache, PanCache);
+        readAttributes(frequency);
         for (int i = 0; i < 10; ++i)
             audio::effectOn(Stream, audio::kEqualiser, true);
         EQBlock.sampleRate = frequency;
@@ -294,7 +294,7 @@ uint32_t TCorvoBass::volume()
     if (!audio::isActive(Stream))
         return 0;
     refreshCaches();
-    return VolumeCache;
+    return fading() ? FadeVolume : VolumeCache;
 }
 
 void TCorvoBass::setVolume(uint32_t value)
@@ -308,8 +308,20 @@ void TCorvoBass::setVolume(uint32_t value)
 void TCorvoBass::refreshCaches()
 {
     if (audio::isActive(Stream))
-        audio::getAttributes(Stream, FrequencyCache, VolumeCache, PanCache);
+        readAttributes(FrequencyCache);
 }
+
+void TCorvoBass::readAttributes(uint32_t& frequency)
+{
+    // During a fade the stream sounds at the fade's level; the stored volume, which Play and a
+    // replay bring back, must not become it.
+    const uint32_t stored = VolumeCache;
+    audio::getAttributes(Stream, frequency, VolumeCache, PanCache);
+    if (fading())
+        VolumeCache = stored;
+}
+
+bool TCorvoBass::fading() const { return FadeTimer && FadeTimer->Enabled(); }
 
 void TCorvoBass::DoStop()
 {

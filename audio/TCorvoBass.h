@@ -88,6 +88,8 @@ protected:
 
 private:
     void refreshCaches();
+    void readAttributes(uint32_t& frequency);
+    bool fading() const;
 
     bool firingStop_ = false; // OnStop is running: a nested Stop does not fire it again
 };

@@ -3,10 +3,12 @@
 // switches. Main thread only.
 #include "app/UMIXER.h"
 #include "audio/TCorvoBass.h"
+#include "audio/engine.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedGauge.h"
 #include "widgets/SpinEdit.h"
 
+#include <QFileInfo>
 #include <QListWidget>
 
 namespace {
@@ -28,7 +30,7 @@ void Tform_mixer::LEDButton2Click() { RxSpinEdit1->setEnabled(!LEDButton2->isOn(
 void Tform_mixer::autoMixTimeTrigger(Deck& x)
 {
     Deck& y = otherDeck(x);
-    if (x.mixing || !LEDButton1->isOn() || !x.channel->Playing || y.listBox->count() < 1)
+    if (x.mixing || x.playingOut || !LEDButton1->isOn() || !x.channel->Playing || y.listBox->count() < 1)
         return;
     if (remainingMs(*x.channel) >= uint32_t(RxSpinEdit7->value()))
         return;
@@ -40,7 +42,7 @@ void Tform_mixer::autoMixTimeTrigger(Deck& x)
 void Tform_mixer::autoMixLevelTrigger(Deck& x)
 {
     Deck& y = otherDeck(x);
-    if (!LEDButton2->isOn() || !LEDButton1->isOn() || y.channel->Playing || y.stopping || x.mixing)
+    if (!LEDButton2->isOn() || !LEDButton1->isOn() || y.channel->Playing || y.stopping || x.mixing || x.playingOut)
         return;
     const uint32_t remaining = remainingMs(*x.channel);
     if (remaining >= kQuietEndingMs || remaining <= uint32_t(RxSpinEdit7->value()))
@@ -52,6 +54,13 @@ void Tform_mixer::autoMixLevelTrigger(Deck& x)
 
 void Tform_mixer::handOver(Deck& from, Deck& to)
 {
+    // Nobody is at the desk to notice a deck whose file went missing or cannot play: fading
+    // into it would end the music. When it has no playable entry at all the playing deck is
+    // left to play to its end, and is not offered again (each try shows the load messages).
+    if (!readyToPlay(to) && !loadPlayableEntry(to, loadSelectedEntry(to))) {
+        from.playingOut = true;
+        return;
+    }
     from.channel->FadeOut(tempo_fade);
     // Blocks both triggers for this deck until it plays again.
     from.mixing = true;
@@ -90,14 +99,32 @@ void Tform_mixer::autoMixAfterAdvance(Deck& d, bool loaded)
     // Nobody is there to answer for a file that is gone or unreadable: the deck goes on to the
     // next entry it can load, at most once round its list, instead of replaying its last track
     // at the next hand-over.
+    loaded = loadPlayableEntry(d, loaded);
+    Deck& other = otherDeck(d);
+    if (d.mixing || d.playingOut || other.listBox->count() < 1)
+        return;
+    // The track ended by itself after the other deck had handed over to it, before its own
+    // hand-over could fire (the other deck was still fading, or stopping): it carries the music
+    // on, or both decks would fall silent.
+    if (loaded && other.mixing)
+        playDeck(d);
+    // The track ended with no hand-over at all (the operator dragged it to its end between two
+    // monitor ticks): it hands over now, as its time trigger would have.
+    else if (!other.channel->Playing && !other.stopping)
+        handOver(d, other);
+}
+
+bool Tform_mixer::loadPlayableEntry(Deck& d, bool loaded)
+{
     for (int tries = 1; !loaded && tries < d.listBox->count(); ++tries) {
         selectNextEntry(d);
         loaded = loadSelectedEntry(d);
     }
-    // The track ended by itself after the other deck had handed over to it, before its own
-    // hand-over could fire (the other deck was still fading, or stopping): it carries the music
-    // on, or both decks would fall silent.
-    const Deck& other = otherDeck(d);
-    if (loaded && !d.mixing && other.mixing && other.listBox->count() > 0)
-        playDeck(d);
+    return loaded;
+}
+
+bool Tform_mixer::readyToPlay(Deck& d)
+{
+    audio::StreamInfo info;
+    return audio::streamInfo(d.channel->Stream, info) && QFileInfo(d.channel->FilePath).isFile();
 }

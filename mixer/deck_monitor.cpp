@@ -24,8 +24,15 @@ void Tform_mixer::MMLEDPanel3Click() { switchTimeMode(deckB); }
 
 void Tform_mixer::monitorTick(Deck& d)
 {
-    if (!d.channel->Playing)
+    if (!d.channel->Playing) {
+        // The stop handler held back while the operator held the slider (the track ended
+        // between two ticks): the focus does not outlive the track, and the end is handled now.
+        if (d.positionSlider->hasFocus() && !d.stopping) {
+            d.listBox->setFocus();
+            deckStopped(d);
+        }
         return;
+    }
     drawDeckView(d);
     // The slider keeps the focus only right after the operator used it.
     if (d.positionSlider->hasFocus())

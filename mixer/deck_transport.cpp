@@ -98,6 +98,7 @@ void Tform_mixer::playDeck(Deck& d)
     if (QListWidgetItem* current = d.listBox->currentItem())
         d.listBox->scrollToItem(current, QAbstractItemView::PositionAtTop);
     d.mixing = false;
+    d.playingOut = false;
     if (d.playRestartsStatusFirst)
         label5->move(Panel18->width(), label5->y());
     reapplySoundSettings(d);

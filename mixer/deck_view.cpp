@@ -27,7 +27,8 @@ void Tform_mixer::drawDeckView(Deck& d)
     if (d.visualMode == 1) {
         TSampleBlock samples{};
         d.channel->GetData(samples.data(), kSampleBytes);
-        d.scope->Render(samples, 0, d.paintBox->height() / 2);
+        // Half the height the view has in the layout: the box stretches the frame to its own.
+        d.scope->Render(samples, 0, PaintBox::kDesignSize.height() / 2);
         d.paintBox->setFrame(&d.scope->BackBuffer());
     } else {
         d.spectrum->Render(fft, 0, kSpectrumTop);

@@ -7,8 +7,11 @@
 
 namespace playlist {
 
-// Every row of a deck's list is this many pixels high; a drop row is counted in them.
+// Every row of a deck's list is this many pixels high, or as high as the list's font needs
+// when that is more (a scaled window), so accents and underscores stay inside their row.
 inline constexpr int listRowHeight = 13;
+// The height of the list's rows; a drop row is counted in them.
+int rowHeight(const QListWidget* list);
 
 // The list's selected entry, -1 when none.
 int selectedIndex(const Deck& deck);

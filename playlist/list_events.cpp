@@ -1,9 +1,12 @@
 #include "playlist/list_events.h"
 
+#include "playlist/deck_list.h"
+
 #include <QDropEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace playlist {
 
@@ -69,7 +72,8 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), height_);
+        return QSize(QStyledItemDelegate::sizeHint(option, index).width(),
+                     std::max(height_, option.fontMetrics.height()));
     }
 
 private:
@@ -84,6 +88,8 @@ void watchListEvents(QListWidget* list, ListHandlers handlers)
     list->viewport()->setAcceptDrops(true);
     list->viewport()->installEventFilter(new ListEvents(list, std::move(handlers)));
 }
+
+int rowHeight(const QListWidget* list) { return std::max(listRowHeight, list->fontMetrics().height()); }
 
 void useFixedRowHeight(QListWidget* list, int height)
 {

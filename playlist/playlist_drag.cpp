@@ -53,7 +53,7 @@ void Tform_mixer::startListDrag(Deck& d)
 void Tform_mixer::dropOnList(Deck& d, QObject* source, int y)
 {
     const int count = d.listBox->count();
-    int k = topIndex(d.listBox) + y / playlist::listRowHeight;
+    int k = topIndex(d.listBox) + y / playlist::rowHeight(d.listBox);
     if (k >= count)
         k = count - 1;
     d.dragRow = k;

@@ -2,6 +2,8 @@
 
 #include "widgets/Palette.h"
 
+#include <QEvent>
+#include <algorithm>
 #include <QHeaderView>
 #include <QScrollBar>
 
@@ -40,7 +42,7 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent), model_(new StringG
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(delphiDefaultRowHeight);
+    setDefaultRowHeight(delphiDefaultRowHeight);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setSectionsClickable(false);
@@ -184,8 +186,16 @@ int StringGrid::DefaultRowHeight() const
 
 void StringGrid::setDefaultRowHeight(int h)
 {
-    verticalHeader()->setDefaultSectionSize(qMax(1, h));
+    rowHeight_ = h;
+    verticalHeader()->setDefaultSectionSize(std::max({1, h, fontMetrics().height() + 2}));
     applyFixedRows(); // the header holding the fixed rows is as high as they are
+}
+
+void StringGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        setDefaultRowHeight(rowHeight_);
 }
 
 void StringGrid::setColumnTexts(int col, QStringList texts)

@@ -75,6 +75,8 @@ public:
     int DefaultColWidth() const;
     void setDefaultColWidth(int w); // every column takes this width, as in a Delphi grid
     int DefaultRowHeight() const;
+    // Rows are at least as high as the grid's font needs, so a scaled font keeps its accents
+    // and underscores ("AÇÃO", "MUSIC004_FULL") inside the row.
     void setDefaultRowHeight(int h);
 
     // Bulk loads, one model reset each. setColumnTexts: column `col` from row 0 down; the row
@@ -96,6 +98,9 @@ public:
 signals:
     void rowChanged(int row);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void applyColumnWidth(int col);
     void applyFixedRows();
@@ -107,6 +112,7 @@ private:
     StringGridModel* model_;
     std::vector<int> widths_;
     int defaultColWidth_ = 64;
+    int rowHeight_ = 1; // as asked for, before the font's need
     int currentRow_ = 1;
     bool syncing_ = false;
 };

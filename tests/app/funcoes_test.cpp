@@ -5,6 +5,7 @@
 #include "support/recording_dialogs.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -134,6 +135,39 @@ TEST(VerificaHora, OffersTheFixOnlyWhenMidnightDoesNotReadBack)
         EXPECT_EQ(recorded.texts(), c.asked ? QStringList{question} : QStringList{}) << c.userFormat;
         EXPECT_EQ(timefmt::longTimeFormat(), QString(c.formatAfter)) << c.userFormat;
     }
+}
+
+// Before the main window sets its own time format the check reads "00:00:00" with the user's
+// locale's separator. Catches a separator fixed to ":" beforehand, which made "Formato de Hora
+// Inválido:" impossible.
+TEST(VerificaHora, ReadsMidnightWithTheLocalesOwnSeparator)
+{
+    const QString question = "O Formato de HORA Padrão do Windows está em modo incompatível com o VOLTARIA\r\r"
+                             "DESEJA QUE O SOFTWARE ACERTE O FORMATO PADRÃO PARA HH:mm:ss ??";
+    const struct {
+        const char* locale; // its long and short time formats
+        QStringList shown;
+    } cases[] = {
+        {"pt_BR", {}},                                           // HH:mm:ss, HH:mm
+        {"en_US", {question}},                                   // h:mm:ss AP, h:mm AP
+        {"fi_FI", {"Formato de Hora Inválido:H.mm", question}},  // H.mm.ss, H.mm
+        {"da_DK", {"Formato de Hora Inválido:HH.mm", question}}, // HH.mm.ss, HH.mm
+    };
+    QTemporaryDir dir;
+    timefmt::setStorePath(dir.filePath("locale.ini"));
+    timefmt::setProcessTimeFormat(QString(), QChar());
+    for (const auto& c : cases) {
+        QLocale::setDefault(QLocale(c.locale));
+        timefmt::setStorePath(dir.filePath("locale.ini")); // forgets the format read before
+        test::RecordingDialogs recorded;
+        recorded.confirmAnswers = {false};
+        setDialogs(&recorded);
+        verifica_hora();
+        setDialogs(nullptr);
+        EXPECT_EQ(recorded.texts(), c.shown) << c.locale;
+    }
+    QLocale::setDefault(QLocale::system());
+    timefmt::setStorePath(QString());
 }
 
 TEST(JuntaParametros, JoinsEveryArgumentAfterOneBlank)

@@ -77,6 +77,10 @@ TEST(StartupCopy, Run)
             if (!form_mixer)
                 return;
             if (!hidden) {
+                // On X11 Qt appends a display name set apart from the application's name to
+                // every window title and box caption ("Zulo Sistemas — ..."): none may be set.
+                PrintingDialogs::print("display", QGuiApplication::applicationDisplayName(),
+                                       QCoreApplication::applicationName());
                 form_mixer->hide();
                 hidden = true;
                 PrintingDialogs::print("state", "hidden", "");
@@ -100,6 +104,7 @@ TEST(Startup, SecondCopyShowsTheMessageBringsTheFirstBackAndEnds)
     std::unique_ptr<QProcess> first(startCopy("first", data.path()));
     QByteArray firstSaid;
     ASSERT_TRUE(waitForLine(first.get(), "state||hidden", firstSaid)) << firstSaid.toStdString();
+    EXPECT_TRUE(firstSaid.contains("display|test_app|test_app\n")) << firstSaid.toStdString();
 
     std::unique_ptr<QProcess> second(startCopy("second", data.path()));
     ASSERT_TRUE(second->waitForFinished(15000));

@@ -95,7 +95,8 @@ TEST_F(AutoMix, TriggersFireOnlyInsideTheirBoundaries)
         {"track shorter than the mix time, first tick", Short, -1, Plain, true},
         {"other playlist empty, time trigger", Loud, 3000, OtherListEmpty, false},
         {"other playlist empty, sensitivity trigger", Quiet, 10000, OtherListEmpty, true},
-        {"other playlist empty, its file gone", Quiet, 10000, OtherFileGone, true},
+        // Fading into a deck that cannot play would end the music: the deck plays on.
+        {"other playlist empty, its file gone", Quiet, 10000, OtherFileGone, false},
         {"other deck playing, time trigger", Loud, 3000, OtherPlaying, false},
         {"other deck playing, sensitivity trigger", Quiet, 10000, OtherPlaying, false},
         {"Auto Mix off, time trigger", Loud, 3000, AutoMixOff, false},
@@ -138,7 +139,7 @@ TEST_F(AutoMix, TriggersFireOnlyInsideTheirBoundaries)
 
             test::DeckClock::monitorTick(x);
 
-            const bool yStarts = row.setting != OtherPlaying && row.setting != OtherFileGone;
+            const bool yStarts = row.setting != OtherPlaying;
             EXPECT_EQ(fading(x), row.handsOver || row.setting == FadePressed);
             EXPECT_EQ(x.mixing, row.handsOver || row.setting == FadePressed);
             EXPECT_EQ(y.channel->Playing, (row.handsOver && yStarts) || row.setting == OtherPlaying);
@@ -419,5 +420,107 @@ TEST_F(AutoMixFaults, AfterATrackEndAutoMixPassesOverEntriesItCannotLoad)
             EXPECT_EQ(d.channel->FilePath, autoMix ? tracks[1] : tracks[0]);
             EXPECT_EQ(d.playButton->isEnabled(), autoMix);
             EXPECT_EQ(h.dialogs.texts().size(), autoMix ? 2 : 1);
+        }
+}
+
+// Catches the music faded to silence by a hand-over into a deck that cannot play: its loaded
+// file went missing, or its selected entry is no audio. The hand-over goes to the waiting
+// deck's next playable entry; when it has none the playing deck is not faded, is not offered
+// again on every tick, and at its end advances as usual.
+TEST_F(AutoMixFaults, AHandOverGoesToTheNextPlayableEntryOrLetsTheTrackPlayOut)
+{
+    enum Waiting { LoadedFileGone, SelectedNotAudio, NothingPlayable };
+    const struct {
+        const char* name;
+        Waiting waiting;
+        bool secondEntryPlays; // or nothing plays on the waiting deck
+    } rows[] = {
+        {"loaded file gone", LoadedFileGone, true},
+        {"selected entry is no audio", SelectedNotAudio, true},
+        {"nothing playable", NothingPlayable, false},
+    };
+    for (int number : {1, 2})
+        for (const auto& row : rows) {
+            SCOPED_TRACE(std::string("deck ") + (number == 1 ? "A, " : "B, ") + row.name);
+            fresh();
+            const QList<int> playing{10000, 10000};
+            const QList<int> waiting = row.waiting == NothingPlayable ? QList<int>{10000} : playing;
+            decks(number == 1 ? playing : waiting, number == 1 ? waiting : playing);
+            Deck& x = deck(number);
+            Deck& y = w->otherDeck(x);
+            const QStringList waitingPaths = y.paths;
+            if (row.waiting == SelectedNotAudio) {
+                h.writeDataFile("text.wav", "not audio at all");
+                y.paths[0] = h.dataFile("text.wav");
+                clickRow(y, 0);
+                ASSERT_FALSE(y.playButton->isEnabled());
+            } else {
+                QFile::remove(waitingPaths[0]);
+            }
+            h.dialogs.clear();
+            bringTo(x, 3000);
+
+            for (int tick = 0; tick < 5; ++tick)
+                test::DeckClock::monitorTick(x);
+
+            EXPECT_EQ(h.dialogs.texts().size(), 1) << h.dialogs.texts().join('|').toStdString();
+            if (row.secondEntryPlays) {
+                EXPECT_TRUE(fading(x));
+                ASSERT_TRUE(y.channel->Playing);
+                EXPECT_EQ(y.channel->FilePath, waitingPaths[1]);
+                EXPECT_EQ(y.channel->GetPosition(), 0);
+                continue;
+            }
+            EXPECT_TRUE(x.channel->Playing);
+            EXPECT_FALSE(x.mixing);
+            EXPECT_FALSE(x.channel->FadeTimer->Enabled());
+            EXPECT_FALSE(y.channel->Playing);
+            playToEnd(x);
+            EXPECT_FALSE(x.channel->Playing);
+            EXPECT_EQ(x.listBox->currentRow(), 1);
+            EXPECT_EQ(x.channel->FilePath, x.paths[1]);
+            EXPECT_TRUE(x.playButton->isEnabled());
+            EXPECT_FALSE(y.channel->Playing);
+            EXPECT_EQ(h.dialogs.texts().size(), 1);
+        }
+}
+
+// The operator drags the playing deck's position slider to the end and the end watcher runs
+// before the next monitor tick: the stop handler holds back while the slider has the focus.
+// Catches a deck left stuck and silent: the next tick takes the focus back and the end is
+// handled as any end (advance; with Auto Mix on, the other deck takes over).
+TEST_F(AutoMixFaults, ATrackDraggedToItsEndIsHandledAtTheNextTick)
+{
+    for (bool autoMix : {true, false})
+        for (int number : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << "deck " << number << (autoMix ? ", Auto Mix on" : ", Auto Mix off"));
+            fresh();
+            decks({10000, 10000}, {10000, 10000});
+            w->LEDButton1->setOn(autoMix);
+            Deck& x = deck(number);
+            Deck& y = w->otherDeck(x);
+            press(x.playButton);
+            h.render(500);
+            x.positionSlider->setFocus();
+            ASSERT_TRUE(x.positionSlider->hasFocus());
+            x.positionSlider->setSliderPosition(int(x.channel->GetLength()) - 20);
+            x.positionSlider->triggerAction(QAbstractSlider::SliderMove);
+            playToEnd(x);
+            ASSERT_FALSE(x.channel->Playing);
+            EXPECT_EQ(x.listBox->currentRow(), 0); // held back for now
+
+            test::DeckClock::monitorTick(x);
+
+            EXPECT_FALSE(x.positionSlider->hasFocus());
+            EXPECT_FALSE(x.monitorTimer->isActive());
+            EXPECT_EQ(x.listBox->currentRow(), 1);
+            EXPECT_EQ(x.channel->FilePath, x.paths[1]);
+            EXPECT_TRUE(x.playButton->isEnabled());
+            EXPECT_EQ(y.channel->Playing, autoMix);
+            EXPECT_EQ(x.mixing, autoMix);
+            if (autoMix) {
+                EXPECT_EQ(y.channel->GetPosition(), 0);
+            }
+            EXPECT_EQ(h.dialogs.texts(), QStringList{});
         }
 }

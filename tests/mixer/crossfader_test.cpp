@@ -71,14 +71,25 @@ TEST_F(Crossfader, FadePadraoCentresIt)
     EXPECT_EQ(volumes(), std::pair(60u, 60u));
 }
 
-// With only deck A loaded, the law sets deck A and leaves the empty deck alone.
-TEST_F(Crossfader, ADeckWithoutATrackIsLeftAlone)
+// With a track on one deck only, the law still sets that deck; the empty deck is left alone.
+// Catches a law that gives up, or takes the wrong side, when the other deck has no track.
+TEST_F(Crossfader, ALoneDeckStillFollowsTheLaw)
 {
-    fill(w->deckA, {track("a.wav")});
-    clickRow(w->deckA, 0);
-    press(w->deckA.playButton);
-    w->Trackbar18->setValue(150);
-    EXPECT_EQ(w->canal_a->volume(), 50u);
-    EXPECT_TRUE(w->canal_b->FileName.isEmpty());
-    EXPECT_EQ(w->canal_b->VolumeCache, 0u);
+    const struct {
+        int loaded; // the deck holding a track
+        int crossfader;
+        uint32_t volume;
+    } rows[] = {{1, 150, 50}, {1, 50, 100}, {2, 50, 50}, {2, 150, 100}, {1, 100, 100}, {2, 100, 100}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "deck " << row.loaded << " at " << row.crossfader);
+        fresh();
+        Deck& d = deck(row.loaded);
+        fill(d, {track("alone.wav")});
+        clickRow(d, 0);
+        press(d.playButton);
+        w->Trackbar18->setValue(row.crossfader == 100 ? 99 : 100);
+        w->Trackbar18->setValue(row.crossfader);
+        EXPECT_EQ(d.channel->volume(), row.volume);
+        EXPECT_TRUE(w->otherDeck(d).channel->FileName.isEmpty());
+    }
 }

@@ -175,14 +175,21 @@ TEST_F(ManualMix, MixBWithPlayDisabledStartsTheLastLoadedTrack)
     }
 }
 
-// "Mix B" does nothing when a deck has no channel; "Mix A" makes no such check.
-TEST_F(ManualMix, MixBWithoutAChannelDoesNothing)
+// A mix from a crossfader pushed towards the playing deck: the started deck comes in at the
+// master volume, not at the crossfader's old value, and the other deck fades from it. Catches
+// a mix that starts the deck before the crossfader's centre reaches its volume.
+TEST_F(ManualMix, TheStartedDeckComesInAtTheMasterVolume)
 {
-    prepare(true, false);
-    TCorvoBass* channel = w->canal_a;
-    w->canal_a = nullptr;
-    w->SpeedButton2Click();
-    w->canal_a = channel;
-    EXPECT_EQ(states(), std::pair(playingOn, silent));
-    EXPECT_EQ(w->Trackbar18->value(), kOffCentre);
+    for (const char* button : {"speedbutton2", "speedbutton1"}) {
+        SCOPED_TRACE(button);
+        const bool towardsB = QString(button) == "speedbutton2";
+        prepare(towardsB, !towardsB);
+        w->Trackbar18->setValue(towardsB ? 20 : 180); // the silent deck would come in at 20
+        h.click(button);
+        Deck& started = towardsB ? w->deckB : w->deckA;
+        Deck& fadingOut = w->otherDeck(started);
+        EXPECT_EQ(started.channel->volume(), 100u);
+        fadingOut.channel->FadeStep();
+        EXPECT_EQ(fadingOut.channel->volume(), 90u);
+    }
 }
