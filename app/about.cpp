@@ -74,7 +74,8 @@ Tform_about::Tform_about(QWidget* parent)
     // FormClose: the box is destroyed when it closes.
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(535, 318);
-    setStyleSheet("Tform_about, QFrame { background: black; } QLabel { color: yellow; }");
+    setStyleSheet("Tform_about, QFrame { background: black; } QLabel { color: yellow; }"
+                  "#Panel1, #Panel3 { border: 1px solid #3a3a3a; }");
     buildBox();
     FormCreate();
     const QSize screen = app::screenSize();
@@ -100,7 +101,7 @@ void Tform_about::buildBox()
     sistemas = text(Panel3, "sistemas", QRect(2, 0, 207, 18));
     cidade = text(Panel3, "cidade", QRect(2, 0, 207, 18), QStringLiteral("Curitiba - PR"));
     Label2 = addressLabel(Panel3, "Label2", QRect(2, 0, 207, 18));
-    Label3 = text(Panel3, "Label3", QRect(2, 0, 207, 18), QStringLiteral("Edição para Linux - dezembro de 2026"));
+    Label3 = text(Panel3, "Label3", QRect(2, 0, 207, 18), QStringLiteral("Edição Linux - 2026"));
     for (QLabel* credit : {sistemas, cidade, static_cast<QLabel*>(Label2), Label3})
         credit->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
@@ -116,7 +117,20 @@ void Tform_about::buildBox()
     connect(Label1, &LinkLabel::clicked, this, &Tform_about::Label1Click);
     connect(Label2, &LinkLabel::clicked, this, &Tform_about::Label1Click);
     connect(OKButton, &QPushButton::clicked, this, &Tform_about::OKButtonClick);
+}
+
+// The credits move only while the box is on screen; the copy kept hidden from start-up costs
+// nothing.
+void Tform_about::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
     Timer1->start();
+}
+
+void Tform_about::hideEvent(QHideEvent* event)
+{
+    Timer1->stop();
+    QDialog::hideEvent(event);
 }
 
 void Tform_about::FormCreate()

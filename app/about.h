@@ -41,6 +41,10 @@ public:
     void Label1Click();
     void OKButtonClick();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void buildBox();
 };

@@ -266,6 +266,7 @@ TEST(AboutBox, F1OpensAFreshBoxEachTime)
         EXPECT_EQ(box.pos(), QPoint((1024 - 535) / 2, (768 - 318) / 2));
         EXPECT_TRUE(box.windowFlags() & Qt::FramelessWindowHint);
         EXPECT_TRUE(box.isModal());
+        EXPECT_TRUE(box.Timer1->isActive());
         EXPECT_GE(box.sistemas->y(), box.Panel3->height() - 2);
         for (int i = 0; i < 50; ++i)
             box.Timer1Timer();
@@ -289,7 +290,7 @@ TEST(AboutBox, CreditsScrollUpAndReenterAtTheirSpacings)
 {
     test::Harness h;
     Tform_about box;
-    box.Timer1->stop();
+    EXPECT_FALSE(box.Timer1->isActive()) << "a hidden box keeps its credits still";
     EXPECT_EQ(box.ProductName->text(), "Arvesto Voltaria");
     EXPECT_EQ(box.Version->text(), "Versão: 4.1");
     EXPECT_EQ(box.sistemas->text(), "Arvesto Sistemas de Áudio");
