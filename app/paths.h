@@ -1,8 +1,10 @@
-// Where the program keeps its files and how big the screen is: two seams a test can set.
-// Main thread only.
+// Where the program keeps its files, how big the screen is and what time it is: seams a test
+// can set. Main thread only.
 #pragma once
+#include <QDateTime>
 #include <QSize>
 #include <QString>
+#include <functional>
 
 namespace app {
 
@@ -20,7 +22,18 @@ void setScreenSize(const QSize& size);
 // the display name, which Qt on X11 would append to every window title and box caption.
 inline constexpr const char* applicationTitle = "Arvesto Voltaria-Pro IV";
 
+// The local date and time, from the system clock unless setWallClock() chose another clock
+// (an empty one restores the system's).
+QDateTime wallClock();
+void setWallClock(std::function<QDateTime()> clock);
+
 // The maker's web address, shown in the caption and the status line.
 inline constexpr const char* webAddress = "www.arvesto.example";
+// Opens it in the system's browser; nothing is reported when no browser answers.
+void openWebAddress();
+
+// The caption and the status line's text in odd minutes; the status line's text in even minutes.
+inline QString productLine() { return QStringLiteral("Arvesto Voltaria-PRO 4.1 - ") + QString::fromLatin1(webAddress); }
+inline QString visitLine() { return QStringLiteral("Visite: ") + QString::fromLatin1(webAddress); }
 
 } // namespace app
