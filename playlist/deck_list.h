@@ -7,8 +7,8 @@
 
 namespace playlist {
 
-// Every row of a deck's list is this many pixels high, or as high as the list's font needs
-// when that is more (a scaled window), so accents and underscores stay inside their row.
+// Every row of a deck's list is this many pixels high at the layout's own size; a scaled
+// window's rows grow with its font, so accents and underscores stay inside their row.
 inline constexpr int listRowHeight = 13;
 // The height of the list's rows; a drop row is counted in them.
 int rowHeight(const QListWidget* list);

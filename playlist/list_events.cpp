@@ -2,11 +2,13 @@
 
 #include "playlist/deck_list.h"
 
+#include <QApplication>
 #include <QDropEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <cmath>
 
 namespace playlist {
 
@@ -68,16 +70,15 @@ private:
 class FixedRowHeight : public QStyledItemDelegate
 {
 public:
-    FixedRowHeight(int height, QObject* parent) : QStyledItemDelegate(parent), height_(height) {}
+    explicit FixedRowHeight(QListWidget* list) : QStyledItemDelegate(list), list_(list) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        return QSize(QStyledItemDelegate::sizeHint(option, index).width(),
-                     std::max(height_, option.fontMetrics.height()));
+        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), rowHeight(list_));
     }
 
 private:
-    int height_;
+    QListWidget* list_;
 };
 
 } // namespace
@@ -89,13 +90,21 @@ void watchListEvents(QListWidget* list, ListHandlers handlers)
     list->viewport()->installEventFilter(new ListEvents(list, std::move(handlers)));
 }
 
-int rowHeight(const QListWidget* list) { return std::max(listRowHeight, list->fontMetrics().height()); }
+int rowHeight(const QListWidget* list)
+{
+    // At the layout's own size the rows are 13 pixels, as the drop counts them; a scaled
+    // window's rows grow with its font, at least to the font's full height.
+    const double scale = list->font().pointSizeF() / QApplication::font(list).pointSizeF();
+    if (scale <= 1.0)
+        return listRowHeight;
+    return std::max(int(std::lround(listRowHeight * scale)), list->fontMetrics().height());
+}
 
-void useFixedRowHeight(QListWidget* list, int height)
+void useFixedRowHeight(QListWidget* list)
 {
     list->setUniformItemSizes(true);
     list->setSpacing(0);
-    list->setItemDelegate(new FixedRowHeight(height, list));
+    list->setItemDelegate(new FixedRowHeight(list));
 }
 
 } // namespace playlist

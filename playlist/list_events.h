@@ -21,7 +21,7 @@ struct ListHandlers {
 // Watches the list's viewport; owned by the list.
 void watchListEvents(QListWidget* list, ListHandlers handlers);
 
-// Gives every row of the list the same fixed height in pixels.
-void useFixedRowHeight(QListWidget* list, int height);
+// Gives every row of the list the same height: 13 pixels, more on a scaled window (rowHeight).
+void useFixedRowHeight(QListWidget* list);
 
 } // namespace playlist

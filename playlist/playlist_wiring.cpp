@@ -29,5 +29,5 @@ void Tform_mixer::connectPlaylistHandlers()
                                          [this](QObject* source, QPoint p) { return ListBox2DragOver(source, p); },
                                          [this](QObject* source, int y) { ListBox2DragDrop(source, y); }});
     for (QListWidget* list : {ListBox1, ListBox2})
-        playlist::useFixedRowHeight(list, playlist::listRowHeight);
+        playlist::useFixedRowHeight(list);
 }
