@@ -5,17 +5,40 @@
 #pragma once
 #include "app/UMIXER.h"
 
+#include <QObject>
 #include <cstdint>
 #include <vector>
 
 namespace test {
+
+// While it lives, none of the window's timers (its own, its channels' end watchers and fade
+// steppers) ticks by the wall clock: on the manual backend time passes only as a test renders
+// it, and a real tick on a busy machine would act at a moment the test did not choose. The
+// timers keep their state (active, enabled, interval) for the test to read and tick by hand.
+class RealTimersStopped : public QObject
+{
+public:
+    explicit RealTimersStopped(Tform_mixer& window);
+    ~RealTimersStopped() override;
+    RealTimersStopped(const RealTimersStopped&) = delete;
+    RealTimersStopped& operator=(const RealTimersStopped&) = delete;
+
+    // Covers the timers made since (a channel opened later).
+    void cover();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Tform_mixer& w_;
+};
 
 class DeckClock
 {
 public:
     static constexpr int kPeriodMs = 10;
 
-    explicit DeckClock(Tform_mixer& window) : w_(window) {}
+    explicit DeckClock(Tform_mixer& window) : w_(window), stopped_(window) {}
 
     // Lets `ms` pass (in whole periods); device 1's output is appended to `heard` when given.
     // `afterPeriod` runs after each period's timers.
@@ -41,6 +64,7 @@ private:
     void period(std::vector<float>* heard);
 
     Tform_mixer& w_;
+    RealTimersStopped stopped_;
     int64_t now_ = 0;
     int64_t fadeElapsed_[2] = {0, 0}; // per deck, time since its fade stepper last ran
 };
