@@ -23,9 +23,9 @@ bool EffectChain::Switch::engage()
 namespace {
 // How fast a changed setting is reached: fast enough to follow a slider, slow enough that
 // no step is heard.
-constexpr float kEqDbPerMs = 1.0f;
+constexpr float kEqDbPerMs = 0.5f;
 constexpr float kFadeMs = 10.0f;   // an effect's share of the sound, 0 to full
-constexpr int kGlideFrames = 16;   // the equaliser's coefficients are recomputed this often
+constexpr int kGlideFrames = 8;    // the equaliser's coefficients are recomputed this often
 constexpr float kAtRest = 1e-6f;   // a flat band whose state is below this is no longer run
 
 // One frame's move of `value` towards `target` by at most `step`.
