@@ -10,17 +10,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr auto kRelaxed = std::memory_order_relaxed;
 using Pair = float __attribute__((vector_size(8))); // one frame: left and right
-} // namespace
 
-bool EffectChain::Switch::engage()
-{
-    now = on.load(std::memory_order_acquire);
-    const bool fresh = now && !active;
-    active = active || now;
-    return fresh;
-}
-
-namespace {
 // How fast a changed setting is reached: fast enough to follow a slider, slow enough that
 // no step is heard.
 constexpr float kEqDbPerMs = 0.5f;
@@ -34,6 +24,14 @@ inline float glide(float value, float target, float step)
     return target > value ? std::min(target, value + step) : std::max(target, value - step);
 }
 } // namespace
+
+bool EffectChain::Switch::engage()
+{
+    now = on.load(std::memory_order_acquire);
+    const bool fresh = now && !active;
+    active = active || now;
+    return fresh;
+}
 
 EffectChain::EffectChain(int sampleRate)
     : rate_(sampleRate), eqRate_(uint32_t(sampleRate)), flangerRate_(uint32_t(sampleRate)),
