@@ -2,8 +2,8 @@
 // tracks, and the operator's ways of driving a deck.
 #pragma once
 #include "audio/media.h"
-#include "support/deck_clock.h"
 #include "support/harness.h"
+#include "support/real_timers.h"
 
 #include "audio/TCorvoBass.h"
 #include "audio/TThreadedTimer.h"

@@ -4,34 +4,12 @@
 // Shared by the mixer tests and voltaria-bench. Main thread only.
 #pragma once
 #include "app/UMIXER.h"
+#include "support/real_timers.h"
 
-#include <QObject>
 #include <cstdint>
 #include <vector>
 
 namespace test {
-
-// While it lives, none of the window's timers (its own, its channels' end watchers and fade
-// steppers) ticks by the wall clock: on the manual backend time passes only as a test renders
-// it, and a real tick on a busy machine would act at a moment the test did not choose. The
-// timers keep their state (active, enabled, interval) for the test to read and tick by hand.
-class RealTimersStopped : public QObject
-{
-public:
-    explicit RealTimersStopped(Tform_mixer& window);
-    ~RealTimersStopped() override;
-    RealTimersStopped(const RealTimersStopped&) = delete;
-    RealTimersStopped& operator=(const RealTimersStopped&) = delete;
-
-    // Covers the timers made since (a channel opened later).
-    void cover();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    Tform_mixer& w_;
-};
 
 class DeckClock
 {
