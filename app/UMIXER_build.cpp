@@ -2,6 +2,7 @@
 // placed on the 1024 x 716 design grid in three columns.
 #include "app/PaintBox.h"
 #include "app/UMIXER.h"
+#include "widgets/ClippedTextDelegate.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedCounter.h"
 #include "widgets/LedGauge.h"
@@ -184,6 +185,7 @@ void Tform_mixer::buildDeckPanels(Deck& d, int left)
     if (d.number == 1)
         d.listBox->setToolTip("Duplo Clique (play)\r\nMova com o Mouse para cima ou para Baixo");
     d.listBox->setContextMenuPolicy(Qt::CustomContextMenu);
+    d.listBox->setItemDelegate(new ClippedTextDelegate(d.listBox));
     d.addButton = button(list, n.add, QRect(4, 248, 298, 28), "Canal " + d.channelName, "Adicionar música ao Canal");
     d.listMenu = new QMenu(this);
     d.listMenu->setObjectName(QString::fromLatin1(n.menu));
@@ -261,6 +263,7 @@ void Tform_mixer::buildLibraryPanel()
 
     StringGrid1 = place<StringGrid>(library, "StringGrid1", QRect(4, 30, 391, 220));
     StringGrid1->setColCount(3);
+    StringGrid1->setRowCount(2); // the header and one empty row while the library is empty
     StringGrid1->setToolTip("Arraste a música desejada para os canais laterais");
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     StringGrid2 = place<StringGrid>(library, "StringGrid2", QRect(4, 30, 391, 220));
@@ -341,8 +344,11 @@ void Tform_mixer::buildMixPanel()
 
     MMSwitch1 = place<MultiSwitch>(mix, "MMSwitch1", QRect(4, 88, 110, 48));
     MMSwitch1->setLabels({"1", "2", "3", "4"});
-    MMSwitch1->setPosition(0);
+    MMSwitch1->setPosition(1);
     MMSwitch1->setToolTip("Nível de Captura de Arquivos ");
+    MMSwitch1->setLabelHints({"Captura o Primeiro Nível de Subdiretórios", "Captura até o Segundo Nível de Subdiretórios",
+                              "Captura até o Terceiro Nível de Subdiretórios",
+                              "Captura até o Quarto Nível de Subdiretórios"});
     Checkbox4 = checkBox(mix, "Checkbox4", QRect(120, 88, 52, 22), "mp3", "Tipo de áudio");
     Checkbox4->setChecked(true);
     Checkbox3 = checkBox(mix, "Checkbox3", QRect(174, 88, 52, 22), "wav", "Tipo de áudio");

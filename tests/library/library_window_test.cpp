@@ -3,9 +3,11 @@
 #include "app/startup.h"
 #include "app/textfile.h"
 #include "library/VoltariaScan.h"
+#include "library/time_slice.h"
 #include "library/udir.h"
 #include "support/harness.h"
 #include "temp_tree.h"
+#include "widgets/ClippedTextDelegate.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedGauge.h"
 #include "widgets/MultiSwitch.h"
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QTreeView>
 
@@ -92,11 +95,28 @@ TEST(LibraryWindow, LoadFillsTheGridFromAWindowsListWithOddLines)
     w.carrega_lista();
     EXPECT_EQ(header(w.StringGrid1), libraryHeader);
     EXPECT_EQ(column(w.StringGrid1, 0), (QStringList{"1", "2", "3", "4"}));
-    EXPECT_EQ(column(w.StringGrid1, 1), (QStringList{QString::fromUtf8("AÇÃO.MP3"), "", "A", "LONG.MP3"}));
+    EXPECT_EQ(column(w.StringGrid1, 1), (QStringList{QString::fromUtf8("AÇÃO.MP3"), "", "A#B", "LONG.MP3"}));
     EXPECT_EQ(column(w.StringGrid1, 2),
-              (QStringList{QString::fromUtf8("/m/ação.mp3"), "no hash line", "B#/m/a#b.mp3", QString(longPath)}));
+              (QStringList{QString::fromUtf8("/m/ação.mp3"), "no hash line", "/m/a#b.mp3", QString(longPath)}));
     for (QPushButton* b : {w.bitbtn14, w.bitbtn15, w.bitbtn21, w.bitbtn13})
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+}
+
+// Catches a view that measures and elides a whole 10 MB line on every repaint (25 s or more): the
+// cell keeps all of it, what is drawn is cut.
+TEST(LibraryWindow, AHugeLineIsKeptWholeAndDrawnCut)
+{
+    test::Harness h;
+    const QByteArray huge(10 * 1024 * 1024, 'A');
+    h.writeDataFile("lista.upd", huge + "#/m/a.mp3\r\nB.MP3#/m/b.mp3\r\n");
+    Tform_mixer& w = h.create();
+    h.show();
+    ASSERT_EQ(w.StringGrid1->Cells(1, 1).size(), huge.size());
+    QStyleOptionViewItem option;
+    option.initFrom(w.StringGrid1);
+    const QSize shown = w.StringGrid1->itemDelegate()->sizeHint(option, w.StringGrid1->model()->index(1, 1));
+    EXPECT_LT(shown.width(), 50 * ClippedTextDelegate::shownCharacters);
+    EXPECT_FALSE(w.StringGrid1->grab().isNull());
 }
 
 TEST(LibraryWindow, LoadLeavesTheGridAloneWithoutEntries)
@@ -106,6 +126,8 @@ TEST(LibraryWindow, LoadLeavesTheGridAloneWithoutEntries)
         if (fileExists)
             h.writeDataFile("lista.upd", "");
         Tform_mixer& w = h.create();
+        h.show();
+        EXPECT_EQ(w.StringGrid1->RowCount(), 2); // the header and one empty row, not five
         w.StringGrid1->setCells(1, 1, "SHOWN");
         w.bitbtn14->setEnabled(false);
         w.carrega_lista();
@@ -157,10 +179,12 @@ TEST(LibraryWindow, RemovalWhileTheGridListsAFolderKeepsTheLibrary)
     EXPECT_EQ(column(w.StringGrid1, 1), (QStringList{"A", "B"}));
 }
 
-TEST(LibraryWindow, GeneralCaptureDepthFollowsTheLevelSwitch)
+// Catches a depth counted from "/" instead of the selected drive's root (a drive deep in the
+// file system lost most of its levels), and a level switch that does not start at position 1.
+TEST(LibraryWindow, GeneralCaptureDepthCountsFromTheDrivesRoot)
 {
     test::Harness h;
-    TempTree tree;
+    TempTree tree; // deep below "/", as a home folder or a USB stick is
     QString chain;
     for (int level = 0; level <= 24; ++level) {
         tree.file(chain + QString("f%1.mp3").arg(level));
@@ -168,17 +192,16 @@ TEST(LibraryWindow, GeneralCaptureDepthFollowsTheLevelSwitch)
     }
     Tform_mixer& w = h.create();
     selectDrive(w, tree);
-    const int rootSlashes = tree.root().count('/');
-    for (int position = 0; position < 4; ++position) {
+    EXPECT_EQ(w.MMSwitch1->position(), 1);
+    // Files of the root and of the levels below it down to 5, 10, 15 or 20.
+    const int expected[] = {6, 11, 16, 21};
+    for (const int position : {1, 0, 2, 3}) { // the switch as it starts first
         w.MMSwitch1->setPosition(position);
         w.bitbtn13->click();
-        const int depth = (position + 1) * 5;
-        EXPECT_EQ(w.MixerScan1->xnivel, depth);
-        // Files come from the start folder and every level whose parent holds at most xnivel "/".
-        const int expected = 1 + std::clamp(depth - rootSlashes + 1, 0, 24);
-        EXPECT_EQ(w.StringGrid1->RowCount() - 1, expected) << "position " << position;
-        EXPECT_EQ(libraryFile(h).size(), expected);
+        EXPECT_EQ(w.StringGrid1->RowCount() - 1, expected[position]) << "position " << position;
+        EXPECT_EQ(libraryFile(h).size(), expected[position]) << "position " << position;
     }
+    EXPECT_TRUE(libraryFile(h).contains("F20.MP3#" + tree.root() + chain.section('/', 0, 19) + "/f20.mp3"));
 }
 
 TEST(LibraryWindow, CaptureShowsItsStateAndWritesTheTickedTypesAsOneSortedList)
@@ -241,6 +264,49 @@ TEST(LibraryWindow, CancelKeepsThePartialResult)
     EXPECT_EQ(w.StringGrid1->RowCount(), 4);
     EXPECT_EQ(w.bitbtn13->text(), "Capturar");
     EXPECT_EQ(w.Label33->text(), "Status");
+}
+
+// Catches the close step run (and the window deleted) under a running capture when the window
+// is closed among the events the capture lets run: the close waits, ends the capture as Cancel
+// does, and is taken afterwards through the usual question.
+TEST(LibraryWindow, ClosingTheWindowDuringACaptureEndsItAndClosesAfterwards)
+{
+    test::Harness h;
+    TempTree tree;
+    for (int i = 0; i < 20; ++i)
+        tree.file(QString("d%1/t%1.mp3").arg(i));
+    Tform_mixer* w = &h.create();
+    h.show();
+    h.window.release(); // the window deletes itself on close, as the program's does
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    const QPointer<Tform_mixer> alive(w);
+    selectDrive(*w, tree);
+    w->captura_geral->setOn(true);
+    w->MMSwitch1->setPosition(3);
+    bool capturing = true;
+    bool deletedWhileCapturing = false;
+    QObject::connect(w, &QObject::destroyed, [&] { deletedWhileCapturing = capturing; });
+    int found = 0;
+    w->MixerScan1->OnFileFound = [&](const QString&) {
+        if (++found != 2)
+            return;
+        QMetaObject::invokeMethod(w, &QWidget::close, Qt::QueuedConnection);
+        QTest::qSleep(2 * library::TimeSlice::defaultSliceMs); // the capture lets events run next
+    };
+    w->bitbtn13->click();
+    capturing = false;
+    ASSERT_FALSE(deletedWhileCapturing);
+    ASSERT_TRUE(alive);
+    EXPECT_TRUE(h.dialogs.texts().isEmpty()) << "the close step ran inside the capture";
+    EXPECT_TRUE(w->isVisible());
+    const int rows = w->StringGrid1->RowCount() - 1;
+    EXPECT_LT(rows, 20); // ended early, its partial result kept as after a Cancel
+    EXPECT_EQ(libraryFile(h).size(), rows);
+
+    QCoreApplication::processEvents(); // the held close is made now
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(h.dialogs.texts(), QStringList{"Deseja Sair do Arvesto Voltaria ??"});
+    EXPECT_FALSE(alive);
 }
 
 TEST(LibraryWindow, CaptureFindingNothingKeepsTheFile)
