@@ -2,7 +2,6 @@
 // placed on the 1024 x 716 design grid in three columns.
 #include "app/PaintBox.h"
 #include "app/UMIXER.h"
-#include "widgets/ClippedTextDelegate.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedCounter.h"
 #include "widgets/LedGauge.h"
@@ -185,7 +184,6 @@ void Tform_mixer::buildDeckPanels(Deck& d, int left)
     if (d.number == 1)
         d.listBox->setToolTip("Duplo Clique (play)\r\nMova com o Mouse para cima ou para Baixo");
     d.listBox->setContextMenuPolicy(Qt::CustomContextMenu);
-    d.listBox->setItemDelegate(new ClippedTextDelegate(d.listBox));
     d.addButton = button(list, n.add, QRect(4, 248, 298, 28), "Canal " + d.channelName, "Adicionar música ao Canal");
     d.listMenu = new QMenu(this);
     d.listMenu->setObjectName(QString::fromLatin1(n.menu));

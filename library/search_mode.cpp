@@ -67,7 +67,9 @@ void Tform_mixer::Edit1KeyPress(QChar key)
                                                         library::searchNeedle(edit1->text()), slice);
     if (rows.isEmpty()) {
         mensagem(QStringLiteral("Nenhuma Ocorrência foi Encontrada !!"));
-        edit1->setFocus();
+        // Back from the message as from any box: the operator is not entering the box anew, so
+        // it keeps the text.
+        edit1->setFocus(Qt::ActiveWindowFocusReason);
         return;
     }
     StringGrid2->setRows(copyRows(*StringGrid1, rows));
@@ -122,7 +124,7 @@ void Tform_mixer::BUSCA_PARAMETRO()
         QStringList& spelled = spellings[names[i]];
         const QString name = spelled.isEmpty() ? names[i] : spelled.takeFirst();
         columns[0].append(QString::number(i + 1));
-        columns[1].append(app::displayName(names[i]));
+        columns[1].append(library::upperLocale(app::displayName(names[i])));
         columns[2].append((folder + name).trimmed());
         if (library::upperLocale(names[i]).trimmed() == wanted)
             found = int(i) + 1;

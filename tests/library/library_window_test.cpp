@@ -1,10 +1,15 @@
 // The library on the main window: loading and removing entries, the capture button, the search
 // box with its results grid, the type-ahead and the start-up listing.
+#include "app/path_bytes.h"
 #include "app/startup.h"
+#include "audio/TCorvoBass.h"
+#include "audio/engine.h"
+#include "audio/media.h"
 #include "app/textfile.h"
 #include "library/VoltariaScan.h"
 #include "library/time_slice.h"
 #include "library/udir.h"
+#include "support/full_disk.h"
 #include "support/harness.h"
 #include "temp_tree.h"
 #include "widgets/ClippedTextDelegate.h"
@@ -21,6 +26,8 @@
 #include <QPointer>
 #include <QScopeGuard>
 #include <QTreeView>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -204,6 +211,22 @@ TEST(LibraryWindow, GeneralCaptureDepthCountsFromTheDrivesRoot)
     EXPECT_TRUE(libraryFile(h).contains("F20.MP3#" + tree.root() + chain.section('/', 0, 19) + "/f20.mp3"));
 }
 
+// Catches labels of the level switch without their own hints (the switch's hint shown instead).
+TEST(LibraryWindow, LevelSwitchLabelsCarryTheirHints)
+{
+    test::Harness h;
+    MultiSwitch& levels = *h.create().MMSwitch1;
+    const QStringList hints{QString::fromUtf8("Captura o Primeiro Nível de Subdiretórios"),
+                            QString::fromUtf8("Captura até o Segundo Nível de Subdiretórios"),
+                            QString::fromUtf8("Captura até o Terceiro Nível de Subdiretórios"),
+                            QString::fromUtf8("Captura até o Quarto Nível de Subdiretórios")};
+    for (int i = 0; i < 4; ++i) {
+        const QPoint onLabel(levels.width() - 4, levels.height() * (2 * i + 1) / 8);
+        EXPECT_EQ(levels.hintAt(onLabel), hints[i]);
+    }
+    EXPECT_EQ(levels.hintAt(QPoint(2, 2)), QString::fromUtf8("Nível de Captura de Arquivos ")); // on the track
+}
+
 TEST(LibraryWindow, CaptureShowsItsStateAndWritesTheTickedTypesAsOneSortedList)
 {
     test::Harness h;
@@ -309,6 +332,48 @@ TEST(LibraryWindow, ClosingTheWindowDuringACaptureEndsItAndClosesAfterwards)
     EXPECT_FALSE(alive);
 }
 
+// Catches names that are not UTF-8 captured, stored or listed with paths that name nothing (their
+// bytes turned into U+FFFD), and a name with a line break split over two library lines.
+TEST(LibraryWindow, NamesThatAreNotUtf8AreCapturedStoredListedAndPlayed)
+{
+    test::Harness h;
+    TempTree tree;
+    const QByteArray root = QFile::encodeName(tree.root());
+    const QByteArray foreign = root + "M\xfasica.wav"; // Windows-1252, as zip files bring them
+    media::writeWav(tree.path("track.wav"), 44100, 2, 16, 4410, media::sine(440, 44100));
+    ASSERT_EQ(::rename(QFile::encodeName(tree.path("track.wav")).constData(), foreign.constData()), 0);
+    ASSERT_EQ(::close(::open((root + "two\nlines.wav").constData(), O_CREAT | O_WRONLY, 0644)), 0);
+    tree.file("ok.wav");
+    Tform_mixer& w = h.create();
+    h.show();
+    selectDrive(w, tree);
+    w.captura_geral->setOn(true);
+    w.Checkbox3->setChecked(true);
+    w.bitbtn13->click();
+    EXPECT_EQ(column(w.StringGrid1, 1), (QStringList{QString::fromUtf8("MÚSICA.WAV"), "OK.WAV"}));
+    EXPECT_EQ(app::pathToBytes(w.StringGrid1->Cells(2, 1)), foreign);
+
+    // Read back from the library file at the next start, it still plays.
+    Tform_mixer& again = h.create();
+    h.show();
+    ASSERT_EQ(again.StringGrid1->RowCount() - 1, 2);
+    EXPECT_EQ(app::pathToBytes(again.StringGrid1->Cells(2, 1)), foreign);
+    again.StringGrid1->setRow(1);
+    again.bitbtn14->click(); // "Canal A": the first entry loads at once
+    EXPECT_TRUE(h.dialogs.texts().isEmpty()) << h.dialogs.texts().join('|').toStdString();
+    audio::StreamInfo loaded;
+    EXPECT_TRUE(audio::streamInfo(again.canal_a->Stream, loaded));
+
+    // The command-line listing of that folder names every file as it is.
+    const auto restore = qScopeGuard([] { parametro.clear(); });
+    parametro = " " + tree.path("ok.wav");
+    Tform_mixer& listing = h.create();
+    listing.abre_biblioteca();
+    EXPECT_EQ(column(listing.StringGrid1, 1), (QStringList{QString::fromUtf8("MÚSICA.WAV"), "OK.WAV"}));
+    EXPECT_EQ(app::pathToBytes(listing.StringGrid1->Cells(2, 1)), foreign);
+    EXPECT_EQ(listing.StringGrid1->Row(), 2);
+}
+
 TEST(LibraryWindow, CaptureFindingNothingKeepsTheFile)
 {
     test::Harness h;
@@ -344,6 +409,32 @@ TEST(LibraryWindow, FailedSaveIsReportedAndTheGridStillShowsTheResult)
     w.bitbtn13->click();
     EXPECT_EQ(h.dialogs.texts(), QStringList{QString::fromUtf8("Erro ao Salvar Lista de Músicas")});
     EXPECT_EQ(column(w.StringGrid1, 1), QStringList{"A.MP3"});
+}
+
+// Catches a small library (written inside QSaveFile's commit) replaced by a truncated copy with
+// success reported, and a large one failing midway: the old file stays whole, the failure shows.
+TEST(LibraryWindow, FullDiskKeepsTheOldLibraryAndReportsTheFailure)
+{
+    const QByteArray old = "OLD.MP3#/m/old.mp3\r\n";
+    for (const int files : {40, 120}) { // about 6 KB and 50 KB of lines, both past the room left
+        SCOPED_TRACE(files);
+        test::Harness h;
+        TempTree tree;
+        for (int i = 0; i < files; ++i)
+            tree.file(QString("%1 %2.mp3").arg(i, 3, 10, QChar('0')).arg(QString(files > 40 ? 190 : 40, 'x')));
+        Tform_mixer& w = h.create();
+        selectDrive(w, tree);
+        test::onFullDisk(old, "lista.upd", [&](const QString& folder) {
+            app::setDataFolder(folder);
+            w.bitbtn13->click();
+            EXPECT_EQ(h.dialogs.texts(), QStringList{QString::fromUtf8("Erro ao Salvar Lista de Músicas")});
+            EXPECT_EQ(w.StringGrid1->RowCount() - 1, files); // the grid still shows what was found
+            QFile file(folder + "/lista.upd");
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), old);
+            app::setDataFolder(h.dataDir.path());
+        });
+    }
 }
 
 TEST(LibraryWindow, DirectoryCaptureUsesTheChosenFolderAndDepthTwenty)
@@ -451,11 +542,14 @@ TEST(LibraryWindow, SearchShowsMatchesInTheirOwnGrid)
     EXPECT_TRUE(s.h.dialogs.texts().isEmpty());
 }
 
-TEST(LibraryWindow, SearchWithoutMatchBeepsAndKeepsTheBox)
+// Catches a focus that is not given back to the search box after the message (the message box
+// takes it meanwhile), and a box emptied by getting it back.
+TEST(LibraryWindow, SearchWithoutMatchBeepsAndGivesTheFocusBackToTheBox)
 {
     SearchWindow s("ROCK.MP3#/r\r\n");
-    s.search("jazz");
     Tform_mixer& w = s.w;
+    s.h.dialogs.whileMessageShows = [&w] { w.StringGrid1->setFocus(Qt::OtherFocusReason); };
+    s.search("jazz");
     EXPECT_EQ(s.h.dialogs.texts(), QStringList{QString::fromUtf8("Nenhuma Ocorrência foi Encontrada !!")});
     EXPECT_EQ(s.h.dialogs.beeps, 1);
     EXPECT_FALSE(w.StringGrid2->isVisible());

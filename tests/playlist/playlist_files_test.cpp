@@ -2,9 +2,11 @@
 #include "playlist_fixture.h"
 #include "playlist/deck_list.h"
 #include "support/full_disk.h"
+#include "widgets/ClippedTextDelegate.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStyleOptionViewItem>
 #include <QTimer>
 
 namespace {
@@ -289,4 +291,20 @@ TEST_F(PlaylistFileTest, PlayingTrackSurvivesOpenDeleteClearAndAdd)
     EXPECT_EQ(w->label2->text(), "tocando.wav");
     EXPECT_EQ(w->canal_a->GetPosition() / 100, 2) << "kept playing from where it was";
     EXPECT_EQ(h.dialogs.texts(), QStringList{playlist::ipkFilter});
+}
+
+// Catches a deck list that measures and elides a whole 10 MB line on every repaint: the path is
+// kept whole, what is drawn is cut.
+TEST_F(PlaylistFileTest, AHugeLineIsKeptWholeAndDrawnCut)
+{
+    const QByteArray huge(10 * 1024 * 1024, 'a');
+    h.writeDataFile("estragada.ipk", "/m/" + huge + "\r\n/m/b.mp3\r\n");
+    open(w->deckA, h.dataFile("estragada.ipk"));
+    ASSERT_EQ(w->lista_a.size(), 2);
+    EXPECT_EQ(w->lista_a[0].size(), huge.size() + 3);
+    QStyleOptionViewItem option;
+    option.initFrom(w->ListBox1);
+    const QSize shown = w->ListBox1->itemDelegate()->sizeHint(option, w->ListBox1->model()->index(0, 0));
+    EXPECT_LT(shown.width(), 50 * ClippedTextDelegate::shownCharacters);
+    EXPECT_FALSE(w->ListBox1->grab().isNull());
 }

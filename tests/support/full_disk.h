@@ -18,13 +18,15 @@
 
 namespace test {
 
-// Bytes still free in the folder onFullDisk hands over.
+// Bytes left free by default: one page, less than any file of the tests but not nothing, so a
+// write fails midway.
 inline constexpr qint64 fullDiskRoom = 4096;
 
 // Writes `before` into `name` in the folder while there is room, then fills the file system, so
-// that only fullDiskRoom bytes are left; body then runs with the folder. Each failure of body
-// fails the calling test, in the child process too.
-inline void onFullDisk(const QByteArray& before, const QString& name, const std::function<void(const QString&)>& body)
+// that only `room` bytes (whole pages) are left; body then runs with the folder. Each failure of
+// body fails the calling test, in the child process too.
+inline void onFullDisk(const QByteArray& before, const QString& name, const std::function<void(const QString&)>& body,
+                       qint64 room = fullDiskRoom)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -34,8 +36,8 @@ inline void onFullDisk(const QByteArray& before, const QString& name, const std:
             QFile old(dir.filePath(name));
             ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write(before) == before.size() && old.flush());
         }
-        // Pages of filler until the file system refuses one, then one page given back.
-        const QByteArray page(int(fullDiskRoom), 'f');
+        // Pages of filler until the file system refuses one, then the room given back.
+        const QByteArray page(4096, 'f');
         int pages = 0;
         for (;; ++pages) {
             QFile filler(dir.filePath(QString("filler%1").arg(pages)));
@@ -45,8 +47,9 @@ inline void onFullDisk(const QByteArray& before, const QString& name, const std:
                 break;
             }
         }
-        ASSERT_GT(pages, 0);
-        QFile::remove(dir.filePath(QString("filler%1").arg(pages - 1)));
+        ASSERT_GT(pages, room / page.size());
+        for (qint64 back = 0; back < room / page.size(); ++back)
+            QFile::remove(dir.filePath(QString("filler%1").arg(pages - 1 - back)));
         body(dir.path());
         ::umount2(mountPoint.constData(), MNT_DETACH);
         return;
@@ -61,7 +64,7 @@ inline void onFullDisk(const QByteArray& before, const QString& name, const std:
     ASSERT_GE(child, 0);
     if (child == 0) {
         ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{rlim_t(fullDiskRoom), rlim_t(fullDiskRoom)};
+        const rlimit limit{rlim_t(room), rlim_t(room)};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         body(dir.path());
         std::fflush(nullptr);
