@@ -47,7 +47,8 @@ void lista_arquivos(const QString& folder, const QString& mask, QStringList& lis
             QCoreApplication::processEvents();
             slice.restart();
         }
-        if (fnmatch(pattern.constData(), app::pathToBytes(name).constData(), FNM_CASEFOLD) != 0)
+        // Hidden files are not listed.
+        if (name.startsWith(u'.') || fnmatch(pattern.constData(), app::pathToBytes(name).constData(), FNM_CASEFOLD) != 0)
             continue;
         const QString upper = name.toUpper();
         if (upper.endsWith(".MP3") || upper.endsWith(".WAV"))

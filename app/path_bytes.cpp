@@ -82,11 +82,12 @@ std::optional<QString> decodeMixed(QByteArrayView bytes, Other other)
     return text;
 }
 
-bool isValidUtf8(QByteArrayView bytes)
+// The bytes decoded when they are valid UTF-8, in one pass; nothing otherwise.
+std::optional<QString> strictUtf8(QByteArrayView bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8.decode(bytes); // the decoding runs when the result is taken
-    return !utf8.hasError();
+    QString text = utf8.decode(bytes);
+    return utf8.hasError() ? std::nullopt : std::optional<QString>(std::move(text));
 }
 
 // Encodes text, writing each kept byte with `kept`.
@@ -115,8 +116,8 @@ struct DirCloser {
 
 QString pathFromBytes(QByteArrayView bytes)
 {
-    if (isValidUtf8(bytes))
-        return QString::fromUtf8(bytes);
+    if (std::optional<QString> text = strictUtf8(bytes))
+        return *std::move(text);
     return *decodeMixed(bytes, [](const uchar* p, qsizetype, QString& text) {
         text += QChar(char16_t(0xDC00 | p[0]));
         return qsizetype(1);
@@ -203,8 +204,8 @@ QByteArray textBytes(QStringView text)
 
 std::optional<QString> textFromBytes(QByteArrayView bytes)
 {
-    if (isValidUtf8(bytes))
-        return QString::fromUtf8(bytes);
+    if (std::optional<QString> text = strictUtf8(bytes))
+        return text;
     return decodeMixed(bytes, [](const uchar* p, qsizetype n, QString& text) {
         const uchar kept = keptByteAt(p, n);
         if (kept == 0)

@@ -123,7 +123,7 @@ void TVoltariaScan::walk(const QString& folder, const std::string& folderBytes,
         if (!entry.isFolder)
             continue;
         slice.tick();
-        std::string subBytes = folderBytes + entry.name + '/';
+        const std::string subBytes = folderBytes + entry.name + '/';
         if (notToWalk_.count(subBytes))
             continue;
         walk(folder + app::pathFromBytes(entry.name) + u'/', subBytes, masks, found, slice);
