@@ -14,7 +14,7 @@ namespace audio {
 namespace {
 
 // What any real file has; a header outside this is corrupt, and sizes derived from it would be huge.
-constexpr int kMinRate = 1000;
+constexpr int kMinRate = 100;
 constexpr int kMaxRate = 384000;
 constexpr int kMaxChannels = 32;
 // The lowest bit rate of any real compressed file (bytes a second): no file holds more time than this.

@@ -337,10 +337,14 @@ int Stream::resample(float* out, int frames)
                 inputEnded_ = true;
             }
         }
+        // The resampler takes all the input it is given and holds it: give it only what this
+        // output needs, so effects and the sample data stay within a period of what is heard.
+        const int needed = int(std::ceil(double(frames - made) * ratio_)) + 2;
+        const size_t given = size_t(std::min(inputFrames_ - inputAt_, needed));
         size_t used = 0, produced = 0;
         const float* in = inputEnded_ ? nullptr : input_ + 2 * inputAt_;
-        if (soxr_process(resampler_, in, size_t(inputFrames_ - inputAt_), &used, out + 2 * made,
-                         size_t(frames - made), &produced))
+        if (soxr_process(resampler_, in, given, &used, out + 2 * made, size_t(frames - made), &produced)
+            || (used == 0 && produced == 0 && !inputEnded_))
             break;
         inputAt_ += int(used);
         made += int(produced);
