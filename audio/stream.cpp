@@ -111,7 +111,7 @@ int64_t Stream::lengthFrames() const
         decoded >= 0 ? decoded : scanned >= 0 ? scanned : std::max<int64_t>(0, announcedFrames_.load());
     const uint64_t p = published_.load(std::memory_order_acquire);
     const bool current = generationOf(p) == shortGeneration(generation_.load());
-    if (current && !(p & kEndBit) && int64_t(p & kFrameMask) >= known)
+    if (current && !(p & kEndBit) && int64_t(p & kFrameMask) > known)
         return int64_t(p & kFrameMask) + sourceRate_ / 10;
     return known;
 }
