@@ -38,4 +38,5 @@ private:
 void Tform_mixer::connectConfigHandlers()
 {
     installEventFilter(new WindowSteps(this));
+    connectCueButton();
 }

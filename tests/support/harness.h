@@ -35,14 +35,18 @@ namespace test {
 class Harness
 {
 public:
-    explicit Harness(QSize screen = QSize(1024, 768))
+    enum class Audio { manual, realTime };
+
+    explicit Harness(QSize screen = QSize(1024, 768), Audio audio = Audio::manual)
     {
         app::setDataFolder(dataDir.path());
         app::setScreenSize(screen);
         timefmt::setStorePath(dataDir.filePath("user-locale.ini"));
         setDialogs(&dialogs);
-        // Tests never need a sound card: time passes only when a test renders it.
-        audio::useManualBackend();
+        // Tests never need a sound card: time passes only when a test renders it, unless the
+        // test runs in real time on the engine's own devices (the clock-paced null device last).
+        if (audio == Audio::manual)
+            audio::useManualBackend();
     }
 
     // Lets `ms` milliseconds of audio pass on every opened device.
