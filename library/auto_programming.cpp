@@ -19,18 +19,22 @@ void Tform_mixer::BitBtn24Click()
 {
     if (StringGrid1->Cells(1, 1).isEmpty())
         return;
-    StringGrid1->setRow(1);
+    int r = 1;
     Deck* target = &deckA;
     library::TimeSlice slice;
     const QPointer<Tform_mixer> window(this);
     const int repeats = StringGrid1->RowCount() - 1;
     for (int i = 0; i < repeats; ++i) {
-        slice.tick();
-        // A close request taken while the window ran may have deleted it: touch nothing more.
-        if (!window)
-            return;
-        // The operator may have moved the grid's row while the window ran: the deal goes on from there.
-        const int r = StringGrid1->Row();
+        // Moving the grid's selection costs more than dealing a row: it is shown only when the
+        // window runs, and the operator may move it meanwhile; the deal goes on from there.
+        if (slice.due()) {
+            StringGrid1->setRow(r);
+            slice.tick();
+            // A close request taken while the window ran may have deleted it: touch nothing more.
+            if (!window)
+                return;
+            r = StringGrid1->Row();
+        }
         const QString description = StringGrid1->Cells(1, r);
         if (r == 0 || description.isEmpty())
             break;
@@ -42,6 +46,7 @@ void Tform_mixer::BitBtn24Click()
         if (r > lastDealtRow)
             break;
         if (r + 1 < StringGrid1->RowCount())
-            StringGrid1->setRow(r + 1);
+            ++r;
     }
+    StringGrid1->setRow(r);
 }

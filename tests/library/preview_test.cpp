@@ -16,8 +16,10 @@
 #include <QDrag>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -348,6 +350,41 @@ TEST_F(Preview, PrgLimitsAndGaps)
     w->BitBtn24Click();
     EXPECT_EQ(w->ListBox1->count(), 1);
     EXPECT_EQ(w->StringGrid1->Row(), 7);
+}
+
+// Catches a deal that goes on with a window that a close request, taken while the deal let
+// events run, has deleted (a crash, or a sanitizer's report).
+TEST_F(Preview, CloseRequestDuringPrgEndsTheDeal)
+{
+    QByteArray lines;
+    for (int i = 1; i <= 10001; ++i)
+        lines += QString("T%1.MP3#/m/t%1.mp3\r\n").arg(i).toUtf8();
+    h.writeDataFile("lista.upd", lines);
+    Tform_mixer* window = &h.create();
+    h.show();
+    h.window.release(); // deleted on close, as the program's window is
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    const QPointer<Tform_mixer> alive(window);
+    int closes = 0;
+    QTimer::singleShot(0, window, [&] {
+        ++closes;
+        window->close();
+    });
+    // Two slices run out: in the first the close request comes in, in the second the window
+    // it deleted later would be deleted.
+    int dealtToA = 0, longSlices = 0;
+    QObject::connect(window->ListBox1->model(), &QAbstractItemModel::rowsInserted, [&] {
+        ++dealtToA;
+        if (longSlices < closes + 1) {
+            ++longSlices;
+            QThread::msleep(60);
+        }
+    });
+    window->BitBtn24Click();
+    QTRY_VERIFY_WITH_TIMEOUT(!alive, 5000);
+    EXPECT_EQ(closes, 1);
+    EXPECT_LT(dealtToA, 5001);
+    EXPECT_EQ(h.dialogs.texts(), QStringList{"Deseja Sair do Arvesto Voltaria ??"});
 }
 
 // Catches a selection change that keeps the old hint or a deck list's drag row.
