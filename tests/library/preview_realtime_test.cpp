@@ -47,7 +47,7 @@ TEST(PreviewRealTimeChild, EndOfTrackResetsTheGaugeAndButtons)
 {
     if (!qEnvironmentVariableIsSet(childVariable))
         GTEST_SKIP() << "runs in its own process";
-    test::Harness h(QSize(1024, 768), test::Harness::Audio::realTime);
+    test::Harness h(test::Harness::RealOutputs{});
     int nullDevice = 0;
     while (!audio::deviceDescription(nullDevice + 1).isEmpty())
         ++nullDevice;
