@@ -56,6 +56,7 @@ void autoProgramming()
                   "well under 1000 ms");
 }
 
-bench::Register registerPrg("prg-100000", autoProgramming);
+bench::Register registerPrg("prg-100000", "PRG dealing a 100 000-entry library against appending the same rows directly",
+                           autoProgramming);
 
 } // namespace
