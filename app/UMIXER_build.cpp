@@ -269,8 +269,8 @@ void Tform_mixer::buildLibraryPanel()
     Excluir1->setShortcutContext(Qt::WidgetShortcut);
     StringGrid1->addAction(Excluir1);
 
-    bitbtn21 = button(library, "bitbtn21", QRect(4, 254, 62, 26), "Play", QString());
-    bitbtn23 = button(library, "bitbtn23", QRect(68, 254, 62, 26), "Stop", QString());
+    bitbtn21 = button(library, "bitbtn21", QRect(4, 254, 62, 26), "Play", "Play");
+    bitbtn23 = button(library, "bitbtn23", QRect(68, 254, 62, 26), "Stop", "Stop");
     bitbtn23->setEnabled(false);
     bITBTN24 = button(library, "bITBTN24", QRect(132, 254, 62, 26), "PRG", "Auto Programação");
     SRColorButton1 = button(library, "SRColorButton1", QRect(236, 254, 62, 26), "Cue", "Escuta - 2º placa de som");

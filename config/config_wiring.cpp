@@ -44,4 +44,5 @@ private:
 void Tform_mixer::connectConfigHandlers()
 {
     installEventFilter(new WindowSteps(this));
+    connectCueButton();
 }

@@ -96,16 +96,6 @@ void Tform_mixer::StringGrid1KeyDown(int key)
         edit1->setText(texto_busca);
 }
 
-void Tform_mixer::StringGrid1MouseDown()
-{
-    texto_busca.clear();
-}
-
-void Tform_mixer::StringGrid2MouseDown()
-{
-    texto_busca.clear();
-}
-
 void Tform_mixer::BUSCA_PARAMETRO()
 {
     const qsizetype nameStart = parametro.lastIndexOf(u'/') + 1;
@@ -132,8 +122,8 @@ void Tform_mixer::BUSCA_PARAMETRO()
     StringGrid1->setCells(0, 0, QStringLiteral("Descrição das Músicas"));
     StringGrid1->setRows(std::move(columns));
     if (found > 0) {
-        // The preview of the found file starts here once the library preview exists.
         StringGrid1->setRow(found);
+        BitBtn21Click();
         StringGrid1->setTopRow(found);
     }
 }

@@ -19,9 +19,12 @@ public:
     // Called before each item: processes pending events when the slice has run out.
     void tick()
     {
-        if (timer_.hasExpired(sliceMs_))
+        if (due())
             processEvents();
     }
+
+    // Whether the next tick lets events run, for a loop that shows its state only then.
+    bool due() const { return timer_.hasExpired(sliceMs_); }
 
 private:
     void processEvents();
