@@ -84,10 +84,10 @@ TEST_F(SoundTest, ChannelIsHeardOnItsOutputOnly)
         ASSERT_TRUE(heard.waitFor(50) && elsewhere.waitFor(50)) << "parec records nothing";
         canal.LoadFile(file);
         canal.Play();
-        EXPECT_TRUE(waitForSound(heard, 800));
+        EXPECT_TRUE(waitForSound(heard, 1500));
         canal.Stop();
         const std::vector<float> there = heard.stop(), notThere = elsewhere.stop();
-        expectTheFile(there);
+        EXPECT_GE(matchingMs(there), 200); // the file itself, not only some sound
         EXPECT_GT(notThere.size(), size_t(kRate)); // it was recorded, and heard nothing
         EXPECT_LT(peak(notThere), 1e-4);
     }
@@ -130,9 +130,8 @@ TEST_F(SoundTest, OutputThatGoesAwayKeepsTimeAndComesBackByName)
         const int64_t beforeBack = canal.GetPosition();
         test::Recording heard("cue");
         EXPECT_TRUE(waitUntil([&] { return audio::deviceOnline(canal.Device); }, 5000));
-        EXPECT_TRUE(waitForSound(heard, 300));
-        const std::vector<float> back = heard.stop();
-        EXPECT_GT(media::rms(back, back.size() / 2 - kRate / 10, back.size() / 2), 0.2);
+        EXPECT_TRUE(waitForSound(heard, 500));
+        EXPECT_GE(matchingMs(heard.stop()), 100);
         EXPECT_GT(canal.GetPosition(), beforeBack); // it goes on from where it was
         EXPECT_TRUE(canal.Playing);
         canal.Stop();

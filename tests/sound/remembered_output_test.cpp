@@ -27,7 +27,7 @@ Heard play(TCorvoBass& channel, const QString& file, const QString& expected)
     cue.waitFor(50);
     channel.LoadFile(file);
     channel.Play();
-    EXPECT_TRUE(waitForSound(expected == "radio" ? radio : cue, 800));
+    EXPECT_TRUE(waitForSound(expected == "radio" ? radio : cue, 1500));
     channel.Stop();
     return {radio.stop(), cue.stop()};
 }
@@ -57,10 +57,10 @@ TEST_F(SoundTest, RememberedNameThatIsPresentWinsOverItsNumber)
         EXPECT_EQ(deck->Device, 2);
 
     const Heard deck = play(*w.canal_a, file, "radio");
-    expectTheFile(deck.radio);
+    EXPECT_GE(matchingMs(deck.radio), 200);
     EXPECT_LT(peak(deck.cue), 1e-4);
     const Heard preview = play(*w.canal_00, file, "cue");
-    expectTheFile(preview.cue);
+    EXPECT_GE(matchingMs(preview.cue), 200);
     EXPECT_LT(peak(preview.radio), 1e-4);
 
     w.close();
@@ -100,9 +100,8 @@ TEST_F(SoundTest, RememberedNameThatIsAbsentWaitsForItsOutput)
     ASSERT_TRUE(server.loadOutput("fones", "Fones USB"));
     test::Recording headphones("fones");
     EXPECT_TRUE(waitUntil([&] { return audio::deviceOnline(awaited); }, 5000));
-    EXPECT_TRUE(waitForSound(headphones, 300));
-    const std::vector<float> heard = headphones.stop();
-    EXPECT_GT(media::rms(heard, heard.size() / 2 - kRate / 10, heard.size() / 2), 0.2);
+    EXPECT_TRUE(waitForSound(headphones, 500));
+    EXPECT_GE(matchingMs(headphones.stop()), 100);
     w.canal_00->Stop();
 
     w.close();
