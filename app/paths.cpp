@@ -1,13 +1,16 @@
 #include "app/paths.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QUrl>
 
 namespace app {
 namespace {
 QString chosenFolder;
 QSize chosenScreen;
+std::function<QDateTime()> chosenClock;
 } // namespace
 
 QString dataFolder()
@@ -31,5 +34,11 @@ QSize screenSize()
 }
 
 void setScreenSize(const QSize& size) { chosenScreen = size; }
+
+QDateTime wallClock() { return chosenClock ? chosenClock() : QDateTime::currentDateTime(); }
+
+void setWallClock(std::function<QDateTime()> clock) { chosenClock = std::move(clock); }
+
+void openWebAddress() { QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromLatin1(webAddress))); }
 
 } // namespace app
