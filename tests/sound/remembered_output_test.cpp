@@ -32,6 +32,18 @@ Heard play(TCorvoBass& channel, const QString& file, const QString& expected)
     return {radio.stop(), cue.stop()};
 }
 
+// The real window started over a settings file that holds only the devices and their names.
+struct Started {
+    explicit Started(const QByteArray& settings)
+    {
+        h.writeDataFile("VOLTARIA4.INI", settings);
+        w = &h.create();
+        h.show();
+    }
+    test::Harness h{test::Harness::RealOutputs{}};
+    Tform_mixer* w = nullptr;
+};
+
 QStringList writtenLines(const test::Harness& h)
 {
     QFile file(h.dataFile("VOLTARIA4.INI"));
@@ -47,10 +59,9 @@ QStringList writtenLines(const test::Harness& h)
 TEST_F(SoundTest, RememberedNameThatIsPresentWinsOverItsNumber)
 {
     const QString file = tuneFile(3.0);
-    test::Harness h(test::Harness::RealOutputs{});
-    h.writeDataFile("VOLTARIA4.INI", "DEVICE_TRANSMISSAO=3\r\nDEVICE_CUE=2\r\nPLACA_MUSICAS=Radio\r\nPLACA_CUE=Cue\r\n");
-    Tform_mixer& w = h.create();
-    h.show();
+    Started s("DEVICE_TRANSMISSAO=3\r\nDEVICE_CUE=2\r\nPLACA_MUSICAS=Radio\r\nPLACA_CUE=Cue\r\n");
+    Tform_mixer& w = *s.w;
+    test::Harness& h = s.h;
     EXPECT_EQ(w.device_transmissao, 2);
     EXPECT_EQ(w.device_cue, 3);
     for (TCorvoBass* deck : {w.canal_a, w.canal_b, w.canal_atalho})
@@ -77,10 +88,9 @@ TEST_F(SoundTest, RememberedNameThatIsPresentWinsOverItsNumber)
 TEST_F(SoundTest, RememberedNameThatIsAbsentWaitsForItsOutput)
 {
     const QString file = tuneFile(30.0);
-    test::Harness h(test::Harness::RealOutputs{});
-    h.writeDataFile("VOLTARIA4.INI", "DEVICE_TRANSMISSAO=2\r\nDEVICE_CUE=3\r\nPLACA_MUSICAS=Radio\r\nPLACA_CUE=Fones USB\r\n");
-    Tform_mixer& w = h.create();
-    h.show();
+    Started s("DEVICE_TRANSMISSAO=2\r\nDEVICE_CUE=3\r\nPLACA_MUSICAS=Radio\r\nPLACA_CUE=Fones USB\r\n");
+    Tform_mixer& w = *s.w;
+    test::Harness& h = s.h;
     const int awaited = w.device_cue;
     EXPECT_EQ(awaited, 5); // after the null device
     EXPECT_EQ(w.canal_00->DeviceName(w.device_cue), "Fones USB");
