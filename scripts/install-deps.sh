@@ -7,7 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
-  portaudio19-dev libsoxr-dev
+  libsdl2-dev libasound2-dev libsoxr-dev
+  pulseaudio pulseaudio-utils
   libgtest-dev
   xvfb xauth imagemagick ffmpeg lame
 )

@@ -1,4 +1,5 @@
-// The settings file written when the operator leaves: the question, the 30 lines in their order,
+// The settings file written when the operator leaves: the question, the 30 lines in their order
+// and the two output names,
 // the file read back, and a file that cannot be written.
 #include "config/settings_fixture.h"
 #include "support/full_disk.h"
@@ -27,7 +28,7 @@ const QStringList fileOrder{"CAPTURAGR",    "AUTOMIXAR",    "WAV",        "MP3",
                             "DEVICE_CUE",   "ATIVA_SENSOR", "VLR_SENSOR", "DRIVE",      "BUFFERS",    "FADE",
                             "BT_CAPTURAGR", "EQ_ATIVA",     "EQ_VOLUME",  "EQ_BANDA01", "EQ_BANDA02", "EQ_BANDA03",
                             "EQ_BANDA04",   "EQ_BANDA05",   "EQ_BANDA06", "EQ_BANDA07", "EQ_BANDA08", "EQ_BANDA09",
-                            "EQ_BANDA10"};
+                            "EQ_BANDA10",   "PLACA_MUSICAS", "PLACA_CUE"};
 
 QByteArray readAll(const QString& path)
 {
@@ -60,7 +61,7 @@ TEST(SettingsWrite, OwnFileIsWrittenBackByteForByte)
     for (bool captureOn : {false, true}) {
         Started s(fullFile(captureOn));
         s.w->close();
-        EXPECT_EQ(readAll(s.h.dataFile("VOLTARIA4.INI")), fileBytes(fullFile(captureOn)));
+        EXPECT_EQ(readAll(s.h.dataFile("VOLTARIA4.INI")), fileBytes(fullFile(captureOn) + outputNames));
         // The file is replaced through a temporary file that must not be left behind.
         EXPECT_EQ(QDir(s.h.dataDir.path()).entryList({"VOLTARIA4.INI*"}, QDir::Files), QStringList{"VOLTARIA4.INI"});
     }
@@ -96,6 +97,7 @@ TEST(SettingsWrite, ChangesOfTheRunAreReadBackAtTheNextStart)
     EXPECT_TRUE(written.contains("BT_CAPTURAGR=1"));
     EXPECT_TRUE(written.contains("CLIPS=0"));
     EXPECT_TRUE(written.contains("BUFFERS=3000"));
+    EXPECT_TRUE(written.contains("PLACA_CUE=Placa de teste"));
 
     Started next(written);
     EXPECT_EQ(differences(atExit, held(*next.w)).toStdString(), "");
