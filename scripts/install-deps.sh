@@ -10,6 +10,7 @@ packages=(
   portaudio19-dev libsamplerate0-dev
   libgtest-dev
   xvfb xauth imagemagick ffmpeg lame
+  dpkg-dev lintian desktop-file-utils appstream librsvg2-bin x11-utils xdotool
 )
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
