@@ -31,7 +31,7 @@ for needed in "libc6 (>=" "libqt6widgets6 (>=" "libsamplerate0 (>=" "qt6-transla
 done
 
 echo "== lintian"
-lintian --fail-on error --no-tag-display-limit "$deb" || fail "lintian reports errors"
+lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors"
 
 echo "== unpacked into a scratch root"
 root="$work/root"
