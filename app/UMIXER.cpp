@@ -68,6 +68,7 @@ Tform_mixer::Tform_mixer(QWidget* parent)
     connectLibraryHandlers();
     connectPlaylistHandlers();
     connectConfigHandlers();
+    connectPeripheryHandlers();
 }
 
 Tform_mixer::~Tform_mixer()

@@ -19,7 +19,6 @@ class QListWidget;
 class QMenu;
 class QAction;
 class QPushButton;
-class QSystemTrayIcon;
 class QTimer;
 class LedButton;
 class LedColon;
@@ -28,6 +27,7 @@ class LedGauge;
 class LedLamp;
 class LedPanel;
 class LedText;
+class LinkLabel;
 class MultiSwitch;
 class PaintBox;
 class SpinEdit;
@@ -36,6 +36,7 @@ class TCorvoBass;
 class TMeter;
 class TOcilloScope;
 class TSpectrum;
+class TSystray;
 class TVoltariaScan;
 class TrackBar;
 
@@ -122,7 +123,7 @@ public:
     QCheckBox *Checkbox4 = nullptr, *Checkbox3 = nullptr, *checkbox_wma = nullptr, *Checkbox1 = nullptr;
     // logo
     QWidget* Panel19 = nullptr;
-    QLabel* Image1 = nullptr;
+    LinkLabel* Image1 = nullptr;
     // equaliser and master volume; the band sliders in band order 0..9
     QCheckBox* bsSkinCheckRadioBox1 = nullptr;
     TrackBar* Trackbar6 = nullptr;
@@ -135,7 +136,7 @@ public:
     QAction* Sobre1 = nullptr;
     QAction* PlayAtalho[10] = {};
     QAction* FadeMix1 = nullptr;
-    QSystemTrayIcon* Systray1 = nullptr;
+    TSystray* Systray1 = nullptr;
 
     // ---- shared state
     TCorvoBass *canal_a = nullptr, *canal_b = nullptr, *canal_00 = nullptr, *canal_atalho = nullptr;
@@ -347,6 +348,11 @@ public:
     void FormClose(class QCloseEvent* event);
 
     // ---- status line, tray, about box (app/)
+    void Timer6Timer();
+    void FormPaint();
+    void Image1Click();
+    void BitBtn11Click();
+    void Sobre1Click();
 
 private:
     void buildWindow();
@@ -361,4 +367,5 @@ private:
     void connectLibraryHandlers();
     void connectPlaylistHandlers();
     void connectConfigHandlers();
+    void connectPeripheryHandlers();
 };

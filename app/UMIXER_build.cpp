@@ -1,7 +1,10 @@
 // Builds the main window's controls with their names, captions, hints, ranges and defaults,
 // placed on the 1024 x 716 design grid in three columns.
+#include "app/LinkLabel.h"
 #include "app/PaintBox.h"
 #include "app/UMIXER.h"
+#include "app/pictures.h"
+#include "app/paths.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedCounter.h"
 #include "widgets/LedGauge.h"
@@ -22,7 +25,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
@@ -139,19 +141,6 @@ QString windowStyle()
     return QString("QListWidget, QLineEdit, QComboBox { background: %1; color: %2; selection-background-color: %4; }"
                    "QLabel[readout=\"true\"] { background: %1; color: %3; font-weight: bold; padding: 2px; }")
         .arg(panel, text, led, selection);
-}
-
-QPixmap logoPicture(QSize size)
-{
-    QPixmap picture(size);
-    picture.fill(skin::panel);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QFont font("Sans", 16, QFont::Black);
-    painter.setFont(font);
-    painter.setPen(skin::ledGreen);
-    painter.drawText(picture.rect(), Qt::AlignCenter, "ARVESTO VOLTARIA-PRO IV");
-    return picture;
 }
 
 } // namespace
@@ -298,8 +287,14 @@ void Tform_mixer::buildLibraryPanel()
     CoolGauge1 = place<LedGauge>(library, "CoolGauge1", QRect(56, 321, 339, 16), Qt::Horizontal);
     CoolGauge1->setRange(0, 100);
 
-    Panel18 = panel(this, "Panel18", QRect(306, 361, 399, 28));
-    label5 = place<LedText>(Panel18, "label5", QRect(2, 2, 395, 24));
+    // A black lowered panel that clips the status line moving inside it.
+    QFrame* statusPanel = panel(this, "Panel18", QRect(308, 361, 394, 28));
+    statusPanel->setFrameShadow(QFrame::Sunken);
+    Panel18 = statusPanel;
+    Panel18->setStyleSheet("#Panel18 { background: black; }");
+    label5 = place<LedText>(Panel18, "label5", QRect(46, 5, 301, 17));
+    label5->setLedColor(QColor(255, 236, 98));
+    label5->setText("Arvesto Voltaria-Pro IV   ");
     Timer6 = timer(this, "Timer6", 200, true);
 }
 
@@ -348,14 +343,15 @@ void Tform_mixer::buildMixPanel()
     Checkbox3 = checkBox(mix, "Checkbox3", QRect(174, 88, 52, 22), "wav", "Tipo de áudio");
     checkbox_wma = checkBox(mix, "checkbox_wma", QRect(120, 112, 52, 22), "wma", "Tipo de áudio");
     Checkbox1 = checkBox(mix, "Checkbox1", QRect(174, 112, 52, 22), "ogg", "Tipo de áudio");
-    bitbtn11 = button(mix, "bitbtn11", QRect(315, 96, 80, 36), "Sair", QString());
+    bitbtn11 = button(mix, "bitbtn11", QRect(315, 96, 80, 36), "Sair", "Sair");
 
     Panel19 = panel(this, "Panel19", QRect(306, 529, 399, 50));
-    Image1 = label(Panel19, "Image1", QRect(2, 2, 395, 46), QString());
-    Image1->setAlignment(Qt::AlignCenter);
-    Image1->setPixmap(logoPicture(Image1->size()));
+    Panel19->setStyleSheet("#Panel19 { background: black; }");
+    Image1 = place<LinkLabel>(Panel19, "Image1", QRect(0, 0, 398, 50));
+    Image1->setPixmap(app::logoPicture(Image1->size()));
     Image1->setScaledContents(true);
     Image1->setCursor(Qt::PointingHandCursor);
+    Image1->setToolTip(QStringLiteral("VISITE NOSSO SITE:\r\n") + QString::fromLatin1(app::webAddress));
 }
 
 void Tform_mixer::buildEqualiserPanel()

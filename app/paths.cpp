@@ -1,17 +1,20 @@
 #include "app/paths.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QUrl>
 #include <unistd.h>
 
 namespace app {
 namespace {
 QString chosenFolder;
 QSize chosenScreen;
+std::function<QDateTime()> chosenClock;
 
 bool isSystemFolder(const QString& folder)
 {
@@ -54,5 +57,11 @@ QSize screenSize()
 }
 
 void setScreenSize(const QSize& size) { chosenScreen = size; }
+
+QDateTime wallClock() { return chosenClock ? chosenClock() : QDateTime::currentDateTime(); }
+
+void setWallClock(std::function<QDateTime()> clock) { chosenClock = std::move(clock); }
+
+void openWebAddress() { QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromLatin1(webAddress))); }
 
 } // namespace app

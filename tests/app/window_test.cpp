@@ -99,7 +99,7 @@ TEST(MainWindow, EveryNamedControlHasItsCaptionAndHint)
         {"bITBTN24", "PRG", "Auto Programação"},
         {"SRColorButton2", nullptr, "Configura placas de som"},
         {"SRColorButton1", "Cue", "Escuta - 2º placa de som"},
-        {"bitbtn11", "Sair", ""},
+        {"bitbtn11", "Sair", "Sair"},
         {"RxLabel1", "CrossFade", ""},
         {"Trackbar18", nullptr, "Cross Fade"},
         {"speedbutton1", "Mix A", "Mixagem de B para A (F12)"},
