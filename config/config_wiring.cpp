@@ -1,6 +1,7 @@
 // Connects the settings, clips and cue controls to their handlers, and the window's first show
 // and its close requests to the show and close steps.
 #include "app/UMIXER.h"
+#include "app/long_operation.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -22,6 +23,11 @@ public:
             shown_ = true;
             window_->FormShow();
         } else if (event->type() == QEvent::Close) {
+            // Closed among the events a long operation lets run: taken once the operation ends.
+            if (app::LongOperation::holdClose(window_)) {
+                event->ignore();
+                return true;
+            }
             window_->FormClose(static_cast<QCloseEvent*>(event));
             return !event->isAccepted();
         }
