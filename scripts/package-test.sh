@@ -25,8 +25,8 @@ deb=$(ls "$build"/voltaria_*_amd64.deb)
 [ "$(basename "$deb")" = voltaria_4.1.0_amd64.deb ] || fail "package named $(basename "$deb")"
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
-# Computed by dpkg-shlibdeps: versioned entries for the C library and the toolkit.
-for needed in "libc6 (>=" "libqt6widgets6 (>=" "libsamplerate0 (>=" "qt6-translations-l10n"; do
+# Computed by dpkg-shlibdeps: versioned entries for the C library, the toolkit and the decoder.
+for needed in "libc6 (>=" "libqt6widgets6 (>=" "libavformat59 (>=" "qt6-translations-l10n"; do
   [[ "$depends" == *"$needed"* ]] || fail "Depends lacks $needed"
 done
 
