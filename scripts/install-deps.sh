@@ -11,6 +11,7 @@ packages=(
   pulseaudio pulseaudio-utils
   libgtest-dev
   xvfb xauth imagemagick ffmpeg lame
+  dpkg-dev lintian desktop-file-utils appstream librsvg2-bin x11-utils xdotool
 )
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
