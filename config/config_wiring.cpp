@@ -2,6 +2,7 @@
 // and its close requests to the show and close steps.
 #include "app/UMIXER.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 
@@ -38,4 +39,12 @@ private:
 void Tform_mixer::connectConfigHandlers()
 {
     installEventFilter(new WindowSteps(this));
+    using Handler = void (Tform_mixer::*)();
+    const Handler clipHandlers[10] = {
+        &Tform_mixer::PlayAtalho011Click, &Tform_mixer::PlayAtalho012Click, &Tform_mixer::PlayAtalho013Click,
+        &Tform_mixer::PlayAtalho014Click, &Tform_mixer::PlayAtalho051Click, &Tform_mixer::PlayAtalho061Click,
+        &Tform_mixer::PlayAtalho071Click, &Tform_mixer::PlayAtalho081Click, &Tform_mixer::PlayAtalho091Click,
+        &Tform_mixer::PlayAtalho101Click};
+    for (int clip = 0; clip < 10; ++clip)
+        connect(PlayAtalho[clip], &QAction::triggered, this, clipHandlers[clip]);
 }
