@@ -80,7 +80,9 @@ bool replaceFile(const QString& path, const QByteArray& contents)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(contents) != contents.size()) {
+    // Small files stay in the buffer until commit(), which would rename a truncated copy over
+    // the old file on a full disk and still report success: flush first and see it fail.
+    if (file.write(contents) != contents.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

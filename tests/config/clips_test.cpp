@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -259,4 +260,52 @@ TEST_F(ClipTest, UnstorableTableIsReportedAndStaysInForce)
         EXPECT_EQ(w.atalhos, c.table);
         QDir(h.dataFile("ATALHOS.INI")).removeRecursively();
     }
+}
+
+// Runs only in the copy the full-disk test starts, over a data folder that is already full
+// and holds the clips file of an earlier run.
+TEST(ClipFullDiskCopy, Run)
+{
+    const QString full = qEnvironmentVariable("VOLTARIA_CLIP_FULL_DATA");
+    if (full.isEmpty())
+        GTEST_SKIP() << "started by the full-disk test only";
+    test::Harness h;
+    Tform_mixer& w = h.create();
+    h.show();
+    app::setDataFolder(full);
+    const QByteArray before = readAll(full + "/ATALHOS.INI");
+    Table table;
+    table.fill(QString(200, 'x'));
+    w.grava_atalhos(table);
+    EXPECT_EQ(h.dialogs.texts(), QStringList{"Erro ao gravar arquivo de atalhos"});
+    EXPECT_EQ(w.atalhos, table);
+    EXPECT_EQ(readAll(full + "/ATALHOS.INI"), before) << "the earlier file stays whole";
+    EXPECT_EQ(QDir(full).entryList({"ATALHOS.INI*"}, QDir::Files), QStringList{"ATALHOS.INI"});
+}
+
+// On a full disk the earlier file is kept whole and the failure is reported. The disk is a
+// small memory file system in a mount namespace of the copy's own.
+TEST(ClipFullDisk, FullDiskKeepsTheEarlierFileAndIsReported)
+{
+    QTemporaryDir mountPoint;
+    QProcess copy;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VOLTARIA_CLIP_FULL_DATA", mountPoint.path());
+    copy.setProcessEnvironment(env);
+    copy.setProcessChannelMode(QProcess::MergedChannels);
+    const QString script = QStringLiteral("mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 77; "
+                                          "printf '/earlier.wav\\r\\n' > \"$1/ATALHOS.INI\"; "
+                                          "cat /dev/zero > \"$1/filler\" 2>/dev/null; "
+                                          "exec \"$2\" --gtest_filter=ClipFullDiskCopy.Run");
+    copy.start("unshare", {"-m", "sh", "-c", script, "sh", mountPoint.path(), QCoreApplication::applicationFilePath()});
+    if (!copy.waitForFinished(120000)) {
+        copy.kill();
+        copy.waitForFinished();
+        FAIL() << "the copy did not finish:\n" << copy.readAll().toStdString();
+    }
+    const QByteArray output = copy.readAll();
+    if (copy.error() == QProcess::FailedToStart || copy.exitCode() == 77 || !output.contains("[ RUN"))
+        GTEST_SKIP() << "a full file system cannot be made here:\n" << output.toStdString();
+    EXPECT_EQ(copy.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
 }
