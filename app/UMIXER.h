@@ -283,6 +283,16 @@ public:
 
     // ---- library handlers (library/)
     void Canal_00Stop(QObject* sender);
+    // Library preview, its level and the grid's menu, clicks and "PRG".
+    void BitBtn21Click();
+    void BitBtn23Click();
+    void Timer4Timer();
+    void MenuItem6Click();
+    void MenuItem8Click();
+    void PopupMenu7Popup();
+    void StringGrid1Click();
+    void StringGrid1DblClick();
+    void BitBtn24Click();
     // Folder a directory capture opens at, ending with "/".
     QString pasta_captura;
     // What the type-ahead has typed so far in the library grid.
@@ -300,8 +310,8 @@ public:
     void Edit1KeyPress(QChar key);
     void StringGrid2KeyPress(QChar key);
     void StringGrid1KeyDown(int key);
-    void StringGrid1MouseDown();
-    void StringGrid2MouseDown();
+    void StringGrid1MouseDown(Qt::MouseButton button);
+    void StringGrid2MouseDown(Qt::MouseButton button);
     void BUSCA_PARAMETRO();
 
     // ---- playlist handlers (playlist/)
@@ -366,6 +376,11 @@ public:
     void PlayAtalho081Click();
     void PlayAtalho091Click();
     void PlayAtalho101Click();
+    // The cue switch, off with each run; the cue button turns it on and off.
+    bool cue_ligado = false;
+    void SRColorButton1Click();
+    // The device a preview starts on: the cue device in search mode or with the cue on.
+    int16_t previewDevice() const;
 
     // ---- status line, tray, about box (app/)
     void Timer6Timer();
@@ -387,5 +402,9 @@ private:
     void connectLibraryHandlers();
     void connectPlaylistHandlers();
     void connectConfigHandlers();
+    void connectCueButton();
+    void connectPreviewHandlers();
+    // A press on a library grid: empties the type-ahead and may start a drag of the grid.
+    void pressOnGrid(StringGrid* grid, Qt::MouseButton button);
     void connectPeripheryHandlers();
 };

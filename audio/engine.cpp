@@ -1,5 +1,7 @@
 #include "audio/engine.h"
 
+#include "app/path_bytes.h"
+
 #include "audio/device_output.h"
 #include "audio/manual_backend.h"
 #include "audio/media_reader.h"
@@ -98,7 +100,8 @@ public:
         auto it = outputs_.find(current_);
         if (it == outputs_.end())
             return 0;
-        const std::string file = path.toStdString();
+        // The path's own bytes: a file name that is not UTF-8 opens too.
+        const std::string file = app::pathToBytes(path).toStdString();
         auto reader = MediaReader::open(file);
         if (!reader)
             return 0;

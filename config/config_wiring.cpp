@@ -1,6 +1,7 @@
 // Connects the settings, clips and cue controls to their handlers, and the window's first show
 // and its close requests to the show and close steps.
 #include "app/UMIXER.h"
+#include "app/long_operation.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,6 +24,11 @@ public:
             shown_ = true;
             window_->FormShow();
         } else if (event->type() == QEvent::Close) {
+            // Closed among the events a long operation lets run: taken once the operation ends.
+            if (app::LongOperation::holdClose(window_)) {
+                event->ignore();
+                return true;
+            }
             window_->FormClose(static_cast<QCloseEvent*>(event));
             return !event->isAccepted();
         }
@@ -39,6 +45,7 @@ private:
 void Tform_mixer::connectConfigHandlers()
 {
     installEventFilter(new WindowSteps(this));
+    connectCueButton();
     using Handler = void (Tform_mixer::*)();
     const Handler clipHandlers[10] = {
         &Tform_mixer::PlayAtalho011Click, &Tform_mixer::PlayAtalho012Click, &Tform_mixer::PlayAtalho013Click,

@@ -58,6 +58,8 @@ void Tform_mixer::FormClose(QCloseEvent* event)
     BitBtn4Click();
     BitBtn8Click();
     const QStringList lines = settingsLines(*this);
+    if (canal_00->Playing)
+        BitBtn23Click();
     // The stop handlers run inside the dry stops; a deck they left playing is stopped again.
     if (canal_a->Playing)
         BitBtn4Click();

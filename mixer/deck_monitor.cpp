@@ -1,5 +1,6 @@
 // The deck monitor: every 50 ms while a deck plays, its time display (elapsed or remaining),
-// duration, position slider and gauge, and frequency. Main thread only.
+// duration, position slider and gauge, and frequency; while it is stopped, the length once it
+// is known. Main thread only.
 #include "app/UMIXER.h"
 #include "app/funcoes.h"
 #include "audio/TCorvoBass.h"
@@ -22,10 +23,23 @@ bool Tform_mixer::Display_c02(const QString& time) { return showTime(deckB, time
 void Tform_mixer::MMLEDPanel1Click() { switchTimeMode(deckA); }
 void Tform_mixer::MMLEDPanel3Click() { switchTimeMode(deckB); }
 
+// An MP3's true length is counted after the load returns: a stopped deck shows it once known.
+static void showKnownLength(Deck& d)
+{
+    const int64_t length = d.channel->GetLength();
+    if (!d.channel->Loaded || !d.positionSlider->isEnabled() || d.positionSlider->maximum() == clampedToInt(length))
+        return;
+    d.positionSlider->setMaximum(clampedToInt(length));
+    if (const std::optional<QString> duration = texto_tempo(length))
+        d.durationText->setText(*duration);
+}
+
 void Tform_mixer::monitorTick(Deck& d)
 {
-    if (!d.channel->Playing)
+    if (!d.channel->Playing) {
+        showKnownLength(d);
         return;
+    }
     drawDeckView(d);
     // The slider keeps the focus only right after the operator used it.
     if (d.positionSlider->hasFocus())

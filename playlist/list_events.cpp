@@ -1,9 +1,10 @@
 #include "playlist/list_events.h"
 
+#include "widgets/ClippedTextDelegate.h"
+
 #include <QDropEvent>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QStyledItemDelegate>
 
 namespace playlist {
 
@@ -62,14 +63,15 @@ private:
     bool pressed_ = false;
 };
 
-class FixedRowHeight : public QStyledItemDelegate
+// Also draws each entry cut to what a row can show (a corrupted file's line can be megabytes).
+class FixedRowHeight : public ClippedTextDelegate
 {
 public:
-    FixedRowHeight(int height, QObject* parent) : QStyledItemDelegate(parent), height_(height) {}
+    FixedRowHeight(int height, QObject* parent) : ClippedTextDelegate(parent), height_(height) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), height_);
+        return QSize(ClippedTextDelegate::sizeHint(option, index).width(), height_);
     }
 
 private:

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
-  portaudio19-dev libsamplerate0-dev
+  portaudio19-dev libsoxr-dev
   libgtest-dev
   xvfb xauth imagemagick ffmpeg lame
 )

@@ -1,6 +1,7 @@
 // The settings file written when the operator leaves: the question, the 30 lines in their order,
 // the file read back, and a file that cannot be written.
 #include "config/settings_fixture.h"
+#include "support/full_disk.h"
 
 #include "audio/TCorvoBass.h"
 #include "widgets/LedButton.h"
@@ -162,12 +163,6 @@ TEST(SettingsWrite, UnwritableFileIsReportedAndTheExitGoesOn)
          [](test::Harness& h) {
              return QFile::remove(h.dataFile("VOLTARIA4.INI")) && QDir(h.dataDir.path()).mkdir("VOLTARIA4.INI");
          }},
-        {"read-only data folder",
-         [](test::Harness& h) {
-             QFile::setPermissions(h.dataDir.path(), QFile::ReadOwner | QFile::ExeOwner);
-             // Permissions do not bind a privileged user.
-             return !QFileInfo(h.dataDir.path()).isWritable();
-         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -181,6 +176,20 @@ TEST(SettingsWrite, UnwritableFileIsReportedAndTheExitGoesOn)
         EXPECT_EQ(s.h.dialogs.shown.last().kind, "message");
         EXPECT_EQ(s.h.dialogs.beeps, 1); // the question's; the failure box is plain
         EXPECT_FALSE(s.w->isVisible());
-        QFile::setPermissions(s.h.dataDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+}
+
+// Catches the settings replaced by a truncated (here empty) copy while the exit reports success:
+// the small file is written inside QSaveFile's commit, whose failure went unseen.
+TEST(SettingsWrite, FullDiskKeepsTheOldFileAndIsReported)
+{
+    Started s(fullFile(false));
+    const QByteArray old = fileBytes(fullFile(true));
+    test::onFullDisk(old, "VOLTARIA4.INI", [&](const QString& folder) {
+        app::setDataFolder(folder);
+        EXPECT_TRUE(s.w->close());
+        EXPECT_EQ(s.h.dialogs.texts(), (QStringList{"Deseja Sair do Arvesto Voltaria ??", "Erro ao Gravar arquivo do sistema"}));
+        EXPECT_EQ(readAll(folder + "/VOLTARIA4.INI"), old);
+        app::setDataFolder(s.h.dataDir.path());
+    }, 0);
 }
