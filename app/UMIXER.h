@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 
 class QCheckBox;
@@ -356,6 +357,25 @@ public:
     // Asks before leaving, stops the decks and writes "VOLTARIA4.INI"; every close request.
     // A refused close leaves the event ignored.
     void FormClose(class QCloseEvent* event);
+    // The shortcut clips F2..F11, clip 1 first: a full path, or empty when unassigned.
+    std::array<QString, 10> atalhos;
+    // Plays the file on canal_atalho, or stops the clip that sounds; `clip` is 1..10.
+    void play_atalho(const QString& path, int clip);
+    // Loads "ATALHOS.INI" into atalhos; part of the show step.
+    void carrega_atalhos();
+    // Puts the paths in force for the keys and stores them in "ATALHOS.INI"; the configuration
+    // dialog's OK.
+    void grava_atalhos(const std::array<QString, 10>& paths);
+    void PlayAtalho011Click();
+    void PlayAtalho012Click();
+    void PlayAtalho013Click();
+    void PlayAtalho014Click();
+    void PlayAtalho051Click();
+    void PlayAtalho061Click();
+    void PlayAtalho071Click();
+    void PlayAtalho081Click();
+    void PlayAtalho091Click();
+    void PlayAtalho101Click();
     // The cue switch, off with each run; the cue button turns it on and off.
     bool cue_ligado = false;
     void SRColorButton1Click();

@@ -384,10 +384,13 @@ void Tform_mixer::buildWindowMenu()
     PopupMenu8->setObjectName("PopupMenu8");
     Sobre1 = menuItem(PopupMenu8, "Sobre1", "Sobre");
     Sobre1->setShortcut(Qt::Key_F1);
+    const char* const clipItems[10] = {"PlayAtalho011", "PlayAtalho012", "PlayAtalho013", "PlayAtalho014",
+                                       "PlayAtalho051", "PlayAtalho061", "PlayAtalho071", "PlayAtalho081",
+                                       "PlayAtalho091", "PlayAtalho101"};
     for (int clip = 0; clip < 10; ++clip) {
         const QString number = QString::number(clip + 1).rightJustified(2, '0');
         PlayAtalho[clip] = PopupMenu8->addAction("Play Atalho " + number);
-        PlayAtalho[clip]->setObjectName(QString("PlayAtalho%1%2").arg(number).arg(1));
+        PlayAtalho[clip]->setObjectName(clipItems[clip]);
         PlayAtalho[clip]->setShortcut(QKeySequence(Qt::Key_F2 + clip));
     }
     FadeMix1 = menuItem(PopupMenu8, "FadeMix1", "FadeMix");

@@ -3,6 +3,7 @@
 #include "app/UMIXER.h"
 #include "app/long_operation.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 
@@ -45,4 +46,12 @@ void Tform_mixer::connectConfigHandlers()
 {
     installEventFilter(new WindowSteps(this));
     connectCueButton();
+    using Handler = void (Tform_mixer::*)();
+    const Handler clipHandlers[10] = {
+        &Tform_mixer::PlayAtalho011Click, &Tform_mixer::PlayAtalho012Click, &Tform_mixer::PlayAtalho013Click,
+        &Tform_mixer::PlayAtalho014Click, &Tform_mixer::PlayAtalho051Click, &Tform_mixer::PlayAtalho061Click,
+        &Tform_mixer::PlayAtalho071Click, &Tform_mixer::PlayAtalho081Click, &Tform_mixer::PlayAtalho091Click,
+        &Tform_mixer::PlayAtalho101Click};
+    for (int clip = 0; clip < 10; ++clip)
+        connect(PlayAtalho[clip], &QAction::triggered, this, clipHandlers[clip]);
 }

@@ -145,6 +145,7 @@ void Tform_mixer::FormShow()
     for (TCorvoBass* channel : {canal_a, canal_b, canal_atalho})
         channel->OpenDevice(device_transmissao, this);
     lines.clear();
+    carrega_atalhos();
 
     LEDButton1->setOn(held.autoMix);
     setTicked(Checkbox3, held.wav);
