@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 
 class QCheckBox;
@@ -288,6 +289,16 @@ public:
 
     // ---- library handlers (library/)
     void Canal_00Stop(QObject* sender);
+    // Library preview, its level and the grid's menu, clicks and "PRG".
+    void BitBtn21Click();
+    void BitBtn23Click();
+    void Timer4Timer();
+    void MenuItem6Click();
+    void MenuItem8Click();
+    void PopupMenu7Popup();
+    void StringGrid1Click();
+    void StringGrid1DblClick();
+    void BitBtn24Click();
     // Folder a directory capture opens at, ending with "/".
     QString pasta_captura;
     // What the type-ahead has typed so far in the library grid.
@@ -305,8 +316,8 @@ public:
     void Edit1KeyPress(QChar key);
     void StringGrid2KeyPress(QChar key);
     void StringGrid1KeyDown(int key);
-    void StringGrid1MouseDown();
-    void StringGrid2MouseDown();
+    void StringGrid1MouseDown(Qt::MouseButton button);
+    void StringGrid2MouseDown(Qt::MouseButton button);
     void BUSCA_PARAMETRO();
 
     // ---- playlist handlers (playlist/)
@@ -352,6 +363,30 @@ public:
     // Asks before leaving, stops the decks and writes "VOLTARIA4.INI"; every close request.
     // A refused close leaves the event ignored.
     void FormClose(class QCloseEvent* event);
+    // The shortcut clips F2..F11, clip 1 first: a full path, or empty when unassigned.
+    std::array<QString, 10> atalhos;
+    // Plays the file on canal_atalho, or stops the clip that sounds; `clip` is 1..10.
+    void play_atalho(const QString& path, int clip);
+    // Loads "ATALHOS.INI" into atalhos; part of the show step.
+    void carrega_atalhos();
+    // Puts the paths in force for the keys and stores them in "ATALHOS.INI"; the configuration
+    // dialog's OK.
+    void grava_atalhos(const std::array<QString, 10>& paths);
+    void PlayAtalho011Click();
+    void PlayAtalho012Click();
+    void PlayAtalho013Click();
+    void PlayAtalho014Click();
+    void PlayAtalho051Click();
+    void PlayAtalho061Click();
+    void PlayAtalho071Click();
+    void PlayAtalho081Click();
+    void PlayAtalho091Click();
+    void PlayAtalho101Click();
+    // The cue switch, off with each run; the cue button turns it on and off.
+    bool cue_ligado = false;
+    void SRColorButton1Click();
+    // The device a preview starts on: the cue device in search mode or with the cue on.
+    int16_t previewDevice() const;
 
     // ---- status line, tray, about box (app/)
     void Timer6Timer();
@@ -373,5 +408,9 @@ private:
     void connectLibraryHandlers();
     void connectPlaylistHandlers();
     void connectConfigHandlers();
+    void connectCueButton();
+    void connectPreviewHandlers();
+    // A press on a library grid: empties the type-ahead and may start a drag of the grid.
+    void pressOnGrid(StringGrid* grid, Qt::MouseButton button);
     void connectPeripheryHandlers();
 };

@@ -253,6 +253,7 @@ void Tform_mixer::buildLibraryPanel()
 
     StringGrid1 = place<StringGrid>(library, "StringGrid1", QRect(4, 30, 391, 220));
     StringGrid1->setColCount(3);
+    StringGrid1->setRowCount(2); // the header and one empty row while the library is empty
     StringGrid1->setToolTip("Arraste a música desejada para os canais laterais");
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     StringGrid2 = place<StringGrid>(library, "StringGrid2", QRect(4, 30, 391, 220));
@@ -271,8 +272,8 @@ void Tform_mixer::buildLibraryPanel()
     Excluir1->setShortcutContext(Qt::WidgetShortcut);
     StringGrid1->addAction(Excluir1);
 
-    bitbtn21 = button(library, "bitbtn21", QRect(4, 254, 62, 26), "Play", QString());
-    bitbtn23 = button(library, "bitbtn23", QRect(68, 254, 62, 26), "Stop", QString());
+    bitbtn21 = button(library, "bitbtn21", QRect(4, 254, 62, 26), "Play", "Play");
+    bitbtn23 = button(library, "bitbtn23", QRect(68, 254, 62, 26), "Stop", "Stop");
     bitbtn23->setEnabled(false);
     bITBTN24 = button(library, "bITBTN24", QRect(132, 254, 62, 26), "PRG", "Auto Programação");
     SRColorButton1 = button(library, "SRColorButton1", QRect(236, 254, 62, 26), "Cue", "Escuta - 2º placa de som");
@@ -341,8 +342,11 @@ void Tform_mixer::buildMixPanel()
 
     MMSwitch1 = place<MultiSwitch>(mix, "MMSwitch1", QRect(4, 88, 110, 48));
     MMSwitch1->setLabels({"1", "2", "3", "4"});
-    MMSwitch1->setPosition(0);
+    MMSwitch1->setPosition(1);
     MMSwitch1->setToolTip("Nível de Captura de Arquivos ");
+    MMSwitch1->setLabelHints({"Captura o Primeiro Nível de Subdiretórios", "Captura até o Segundo Nível de Subdiretórios",
+                              "Captura até o Terceiro Nível de Subdiretórios",
+                              "Captura até o Quarto Nível de Subdiretórios"});
     Checkbox4 = checkBox(mix, "Checkbox4", QRect(120, 88, 52, 22), "mp3", "Tipo de áudio");
     Checkbox4->setChecked(true);
     Checkbox3 = checkBox(mix, "Checkbox3", QRect(174, 88, 52, 22), "wav", "Tipo de áudio");
@@ -385,10 +389,13 @@ void Tform_mixer::buildWindowMenu()
     PopupMenu8->setObjectName("PopupMenu8");
     Sobre1 = menuItem(PopupMenu8, "Sobre1", "Sobre");
     Sobre1->setShortcut(Qt::Key_F1);
+    const char* const clipItems[10] = {"PlayAtalho011", "PlayAtalho012", "PlayAtalho013", "PlayAtalho014",
+                                       "PlayAtalho051", "PlayAtalho061", "PlayAtalho071", "PlayAtalho081",
+                                       "PlayAtalho091", "PlayAtalho101"};
     for (int clip = 0; clip < 10; ++clip) {
         const QString number = QString::number(clip + 1).rightJustified(2, '0');
         PlayAtalho[clip] = PopupMenu8->addAction("Play Atalho " + number);
-        PlayAtalho[clip]->setObjectName(QString("PlayAtalho%1%2").arg(number).arg(1));
+        PlayAtalho[clip]->setObjectName(clipItems[clip]);
         PlayAtalho[clip]->setShortcut(QKeySequence(Qt::Key_F2 + clip));
     }
     FadeMix1 = menuItem(PopupMenu8, "FadeMix1", "FadeMix");

@@ -1,12 +1,15 @@
 #include "app/funcoes.h"
 
 #include "app/dialogs.h"
+#include "app/long_operation.h"
+#include "app/path_bytes.h"
 #include "app/time_format.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <algorithm>
+#include <fnmatch.h>
 
 QString zeros_esquerda(const QString& text, int width)
 {
@@ -34,17 +37,19 @@ bool confirma(const QString& text)
 
 void lista_arquivos(const QString& folder, const QString& mask, QStringList& list)
 {
-    QDir dir(folder.trimmed());
-    const QDir::Filters filters = QDir::Files | QDir::NoDotAndDotDot;
-    const QStringList patterns = mask == "*.*" ? QStringList{"*"} : QStringList{mask};
+    const QByteArray pattern = app::pathToBytes(mask == "*.*" ? QStringLiteral("*") : mask);
+    const app::LongOperation operation;
     QElapsedTimer slice;
     slice.start();
     // Keep the window responsive on long listings, without paying for it on every name.
-    for (const QString& name : dir.entryList(patterns, filters, QDir::Unsorted)) {
+    for (const QString& name : app::fileNames(folder.trimmed())) {
         if (slice.elapsed() >= 30) {
             QCoreApplication::processEvents();
             slice.restart();
         }
+        // Hidden files are not listed.
+        if (name.startsWith(u'.') || fnmatch(pattern.constData(), app::pathToBytes(name).constData(), FNM_CASEFOLD) != 0)
+            continue;
         const QString upper = name.toUpper();
         if (upper.endsWith(".MP3") || upper.endsWith(".WAV"))
             list.append(upper);

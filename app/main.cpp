@@ -14,6 +14,9 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication app(argc, argv);
+    // The user's data folder (~/.local/share/voltaria) and the menu entry are found by these names.
+    QApplication::setApplicationName(QStringLiteral("voltaria"));
+    QApplication::setDesktopFileName(QStringLiteral("example.arvesto.voltaria"));
     startup::installTranslations(app);
     return startup::run(app);
 }

@@ -2,20 +2,43 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QUrl>
+#include <unistd.h>
 
 namespace app {
 namespace {
 QString chosenFolder;
 QSize chosenScreen;
 std::function<QDateTime()> chosenClock;
+
+bool isSystemFolder(const QString& folder)
+{
+    const QString clean = QDir::cleanPath(folder);
+    return clean == "/usr" || clean.startsWith("/usr/");
+}
 } // namespace
+
+QString defaultDataFolder(const QString& executableFolder, const QString& userFolder)
+{
+    // A new file needs both write and search permission on its folder.
+    if (!isSystemFolder(executableFolder) && ::access(QFile::encodeName(executableFolder).constData(), W_OK | X_OK) == 0)
+        return executableFolder;
+    QDir().mkpath(userFolder);
+    return userFolder;
+}
 
 QString dataFolder()
 {
-    QString folder = chosenFolder.isEmpty() ? QCoreApplication::applicationDirPath() : chosenFolder;
+    // Decided once: the answer for the running executable does not change while it runs.
+    static const QString standard =
+        defaultDataFolder(QCoreApplication::applicationDirPath(),
+                          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QString folder = chosenFolder.isEmpty() ? standard : chosenFolder;
     if (!folder.endsWith('/'))
         folder += '/';
     return folder;

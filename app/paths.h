@@ -9,10 +9,16 @@
 namespace app {
 
 // The folder of "lista.upd", "VOLTARIA4.INI" and "ATALHOS.INI", ending with "/".
-// The executable's folder unless setDataFolder() chose another.
+// defaultDataFolder() for the running executable unless setDataFolder() chose another
+// (an empty folder restores the default).
 QString dataFolder();
 void setDataFolder(const QString& folder);
 QString dataFile(const QString& name);
+
+// The executable's folder when it takes new files (the build folder, a portable copy);
+// otherwise the user's folder, created here when missing. A folder under /usr is never
+// chosen: it belongs to the package manager, even when root could write there.
+QString defaultDataFolder(const QString& executableFolder, const QString& userFolder);
 
 // The primary screen's size, unless setScreenSize() chose one (an empty size restores the real one).
 QSize screenSize();

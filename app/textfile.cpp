@@ -1,20 +1,21 @@
 #include "app/textfile.h"
 
+#include "app/path_bytes.h"
+
 #include <QFile>
 #include <QIODevice>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace textfile {
 
 QString decode(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) {
-        if (text.startsWith(QChar(0xFEFF)))
-            text.remove(0, 1);
-        return text;
+    if (std::optional<QString> text = app::textFromBytes(bytes)) {
+        if (text->startsWith(QChar(0xFEFF)))
+            text->remove(0, 1);
+        return *std::move(text);
     }
     // ICU's Windows-1252 table, which gives the 0x80-0x9F range its printable characters.
     QStringDecoder windows1252("windows-1252");
@@ -57,7 +58,11 @@ QByteArray encodeLines(const QStringList& lines)
     QByteArray out(room, Qt::Uninitialized);
     char* end = out.data();
     for (const QString& line : lines) {
-        end = utf8.appendToBuffer(end, line);
+        if (app::holdsForeignBytes(line)) {
+            const QByteArray bytes = app::textBytes(line);
+            end = std::copy(bytes.begin(), bytes.end(), end);
+        } else
+            end = utf8.appendToBuffer(end, line);
         *end++ = '\r';
         *end++ = '\n';
     }
@@ -80,7 +85,9 @@ bool replaceFile(const QString& path, const QByteArray& contents)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(contents) != contents.size()) {
+    // QSaveFile keeps a small file in its buffer and writes it inside commit(), which then reports
+    // success over a short write: the bytes must have left the buffer before the rename.
+    if (file.write(contents) != contents.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -204,6 +204,7 @@ int TCorvoBass::DeviceCount()
 }
 
 QString TCorvoBass::DeviceName(int device) { return audio::deviceDescription(device); }
+int TCorvoBass::DeviceNumber(const QString& name) { return audio::deviceNumber(name); }
 
 void TCorvoBass::SetEQ(bool on)
 {

@@ -59,6 +59,8 @@ public:
     void GetData(void* buffer, int bytes);
     int DeviceCount();
     QString DeviceName(int device);
+    // The number of the output named `name` (one after the list while it is absent), 0 for "".
+    int DeviceNumber(const QString& name);
 
     // Effects.
     void SetEQ(bool on);

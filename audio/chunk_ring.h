@@ -46,6 +46,8 @@ public:
     void release() { read_.store(read_.load(std::memory_order_relaxed) + 1, std::memory_order_release); }
 
     int capacity() const { return capacity_; }
+    // Chunks written and not yet released (from the producer side never less than the truth).
+    int size() const { return int(write_.load(std::memory_order_acquire) - read_.load(std::memory_order_acquire)); }
 
 private:
     std::unique_ptr<Chunk[]> slots_;

@@ -10,7 +10,9 @@ namespace audio {
 
 namespace {
 constexpr int64_t kRetryMs = 1000;  // how often a failed device is tried again
-constexpr int64_t kStalledMs = 1500; // a driver that stopped calling back counts as failed
+// A driver that stopped calling back counts as failed; a sound server's idle output may take
+// a second or two to start taking sound from a stream just opened.
+constexpr int64_t kStalledMs = 3000;
 } // namespace
 
 DeviceOutput::DeviceOutput(OutputBackend& backend, std::string name, bool nullDevice, int rate)
@@ -29,12 +31,16 @@ MixCallback DeviceOutput::mixCallback()
     return [this](float* out, int frames) { mix(out, frames); };
 }
 
-bool DeviceOutput::start()
+bool DeviceOutput::start(bool waitForIt)
 {
     std::lock_guard<std::mutex> lock(driverMutex_);
     driver_ = null_ ? backend_.openClock(rate_, mixCallback()) : backend_.open(name_, rate_, mixCallback());
     onClock_ = null_;
-    lastProgressMs_ = backend_.nowMs();
+    if (!driver_ && waitForIt) {
+        driver_ = backend_.openClock(rate_, mixCallback());
+        onClock_ = true;
+    }
+    lastProgressMs_ = lastRetryMs_ = backend_.nowMs();
     return driver_ != nullptr;
 }
 

@@ -24,7 +24,9 @@ public:
     DeviceOutput(OutputBackend& backend, std::string name, bool nullDevice, int rate);
     ~DeviceOutput();
 
-    bool start();
+    // Opens the output; `waitForIt`: an output that is not there yet keeps time on the silent
+    // clock until it appears, instead of failing.
+    bool start(bool waitForIt = false);
     int rate() const { return rate_; }
     bool attach(Stream* stream);
     void detach(Stream* stream);

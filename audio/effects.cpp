@@ -10,15 +10,26 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr auto kRelaxed = std::memory_order_relaxed;
 using Pair = float __attribute__((vector_size(8))); // one frame: left and right
+
+// How fast a changed setting is reached: fast enough to follow a slider, slow enough that
+// no step is heard.
+constexpr float kEqDbPerMs = 0.5f;
+constexpr float kFadeMs = 10.0f;   // an effect's share of the sound, 0 to full
+constexpr int kGlideFrames = 8;    // the equaliser's coefficients are recomputed this often
+constexpr float kAtRest = 1e-6f;   // a flat band whose state is below this is no longer run
+
+// One frame's move of `value` towards `target` by at most `step`.
+inline float glide(float value, float target, float step)
+{
+    return target > value ? std::min(target, value + step) : std::max(target, value - step);
+}
 } // namespace
 
 bool EffectChain::Switch::engage()
 {
-    const bool now = on.load(std::memory_order_acquire);
-    const uint32_t r = resets.load(std::memory_order_acquire);
-    const bool fresh = now && (!wasOn || r != seenResets);
-    wasOn = now;
-    seenResets = r;
+    now = on.load(std::memory_order_acquire);
+    const bool fresh = now && !active;
+    active = active || now;
     return fresh;
 }
 
@@ -34,12 +45,13 @@ void EffectChain::setOn(int type, bool on)
     Switch* s = type == kEqualiser ? &eq_ : type == kFlanger ? &flanger_ : type == kEcho ? &echo_ : type == kCut ? &cut_ : nullptr;
     if (!s)
         return;
-    if (on) {
+    // Switching on an equaliser that is on keeps its bands as they are (and their filters
+    // running); one switched on afresh starts flat.
+    if (on && !s->on.load()) {
         if (type == kEcho)
             ensureEchoLine();
         if (type == kEqualiser)
             resetEqualiser();
-        s->resets.fetch_add(1, std::memory_order_release);
     }
     s->on.store(on, std::memory_order_release);
 }
@@ -141,44 +153,89 @@ void EffectChain::process(float* frames, int count)
     runEqualiser(frames, count);
 }
 
-// RBJ cookbook peaking filter per band: alpha = sin(w0)·sinh(ln2/2 · BW · w0/sin(w0)).
+// RBJ cookbook peaking filter: alpha = sin(w0)·sinh(ln2/2 · BW · w0/sin(w0)); only the
+// amplitude A depends on the gain, so a glide recomputes a handful of products.
+void EffectChain::Biquad::setGain(float dB)
+{
+    gain = dB;
+    const double a = std::pow(10.0, double(dB) / 40.0);
+    const double a0 = 1 + alpha / a;
+    b0 = float((1 + alpha * a) / a0);
+    b1 = float(-2 * cw / a0);
+    b2 = float((1 - alpha * a) / a0);
+    a1 = b1;
+    a2 = float((1 - alpha / a) / a0);
+}
+
 void EffectChain::rebuildEqualiser()
 {
     const double fs = eqRate_.load(kRelaxed);
     const double bw = eqBandwidth_.load(kRelaxed);
     for (int b = 0; b < kEqBands; ++b) {
         Biquad& f = bands_[b];
-        const double gain = eqGain_[b].load(kRelaxed);
-        const double centre = eqCentre_[b].load(kRelaxed);
-        f.flat = gain == 0.0 || centre >= fs / 2;
-        if (f.flat)
-            continue;
-        const double a = std::pow(10.0, gain / 40.0);
+        // A band at or above the Nyquist frequency cannot be built: it stays flat.
+        const double centre = std::min(double(eqCentre_[b].load(kRelaxed)), fs * 0.499);
         const double w0 = 2 * kPi * centre / fs;
-        const double sw = std::sin(w0), cw = std::cos(w0);
-        const double alpha = sw * std::sinh(std::log(2.0) / 2 * bw * w0 / sw);
-        const double a0 = 1 + alpha / a;
-        f.b0 = float((1 + alpha * a) / a0);
-        f.b1 = float(-2 * cw / a0);
-        f.b2 = float((1 - alpha * a) / a0);
-        f.a1 = float(-2 * cw / a0);
-        f.a2 = float((1 - alpha / a) / a0);
+        const double sw = std::sin(w0);
+        f.cw = std::cos(w0);
+        f.alpha = sw * std::sinh(std::log(2.0) / 2 * bw * w0 / sw);
+        f.setGain(f.gain);
     }
+}
+
+// Moves every band's gain towards its target for the next `frames`; true while any band glides.
+bool EffectChain::glideEqualiser(int frames)
+{
+    const float fs = float(eqRate_.load(kRelaxed));
+    const float step = kEqDbPerMs * 1000.0f / fs * float(frames);
+    bool gliding = false;
+    for (int b = 0; b < kEqBands; ++b) {
+        Biquad& f = bands_[b];
+        const bool buildable = eqCentre_[b].load(kRelaxed) < fs / 2;
+        const float target = eq_.now && buildable ? eqGain_[b].load(kRelaxed) : 0.0f;
+        if (f.gain == target)
+            continue;
+        f.setGain(glide(f.gain, target, step));
+        f.running = true;
+        gliding = gliding || f.gain != target;
+    }
+    return gliding;
 }
 
 void EffectChain::runEqualiser(float* frames, int count)
 {
-    if (eq_.engage()) {
-        for (Biquad& f : bands_)
-            f.z1[0] = f.z1[1] = f.z2[0] = f.z2[1] = 0;
-    }
-    if (!eq_.wasOn)
+    eq_.engage();
+    if (!eq_.active)
         return;
     const uint32_t version = eqVersion_.load(std::memory_order_acquire);
     if (version != eqBuilt_) {
         eqBuilt_ = version;
         rebuildEqualiser();
     }
+    // While a gain glides its coefficients move every few frames; otherwise in one run.
+    int done = 0;
+    while (done < count && glideEqualiser(std::min(kGlideFrames, count - done))) {
+        const int span = std::min(kGlideFrames, count - done);
+        filterBands(frames + 2 * done, span);
+        done += span;
+    }
+    if (done < count)
+        filterBands(frames + 2 * done, count - done);
+    // A band back at 0 dB leaves the chain once what it still rings with has died away.
+    bool anyRunning = false;
+    for (Biquad& f : bands_) {
+        const float state = std::max({std::fabs(f.z1[0]), std::fabs(f.z1[1]), std::fabs(f.z2[0]), std::fabs(f.z2[1])});
+        if (f.running && f.gain == 0 && state < kAtRest) {
+            f.running = false;
+            f.z1[0] = f.z1[1] = f.z2[0] = f.z2[1] = 0;
+        }
+        anyRunning = anyRunning || f.running;
+    }
+    eq_.active = eq_.now || anyRunning;
+}
+
+void EffectChain::filterBands(float* frames, int count)
+{
     // Frame by frame through every band, left and right side by side: the bands' recurrences
     // are independent of one another, so the processor overlaps them instead of waiting on one.
     Pair b0[kEqBands], b1[kEqBands], b2[kEqBands], a1[kEqBands], a2[kEqBands], z1[kEqBands], z2[kEqBands];
@@ -186,7 +243,7 @@ void EffectChain::runEqualiser(float* frames, int count)
     int n = 0;
     for (int b = 0; b < kEqBands; ++b) {
         const Biquad& f = bands_[b];
-        if (f.flat)
+        if (!f.running)
             continue;
         b0[n] = Pair{f.b0, f.b0};
         b1[n] = Pair{f.b1, f.b1};
@@ -228,13 +285,15 @@ void EffectChain::runFlanger(float* frames, int count)
     if (flanger_.engage()) {
         std::memset(flangerLine_.get(), 0, sizeof(float) * kFlangerLine * 2);
         flangerPhase_ = 0;
+        flangerWet_ = 0;
     }
-    if (!flanger_.wasOn)
+    if (!flanger_.active)
         return;
     const double fs = flangerRate_.load(kRelaxed);
     const double base = flangerBaseMs_.load(kRelaxed) * fs / 1000.0;
     const double sweepStep = flangerBpm_.load(kRelaxed) / 60.0 / 4.0 / fs;
-    const float wet = std::min(flangerLevel_.load(kRelaxed), 10.0f) / 10.0f * 0.5f;
+    const float wetTarget = flanger_.now ? std::min(flangerLevel_.load(kRelaxed), 10.0f) / 10.0f * 0.5f : 0.0f;
+    const float wetStep = 0.5f / (kFadeMs / 1000.0f * float(rate_));
     float* line = flangerLine_.get();
     constexpr uint32_t mask = kFlangerLine - 1;
     auto delayAt = [&](double phase) { return std::min(base * (1 - std::cos(2 * kPi * phase)), double(kFlangerLine - 2)); };
@@ -253,9 +312,10 @@ void EffectChain::runFlanger(float* frames, int count)
             const double whole = std::floor(pos);
             const float frac = float(pos - whole);
             const uint32_t i0 = uint32_t(int64_t(whole)) & mask, i1 = (i0 + 1) & mask;
+            flangerWet_ = glide(flangerWet_, wetTarget, wetStep);
             for (int c = 0; c < 2; ++c) {
                 const float d = line[2 * i0 + c] + frac * (line[2 * i1 + c] - line[2 * i0 + c]);
-                frame[c] += wet * (d - frame[c]);
+                frame[c] += flangerWet_ * (d - frame[c]);
             }
             ++flangerWrite_;
         }
@@ -263,53 +323,64 @@ void EffectChain::runFlanger(float* frames, int count)
         if (flangerPhase_ >= 1)
             flangerPhase_ -= 1;
     }
+    flanger_.active = flanger_.now || flangerWet_ > 0;
 }
 
+// Switched off, the echo glides to the dry sound alone; what it still held is not heard.
 void EffectChain::runEcho(float* frames, int count)
 {
     float* line = echoLine_.load(std::memory_order_acquire);
     if (echo_.engage() && line) {
         std::memset(line, 0, sizeof(float) * size_t(echoLineFrames_) * 2);
         echoWrite_ = 0;
+        echoDryNow_ = 1;
+        echoWetNow_ = 0;
     }
-    if (!echo_.wasOn || !line)
+    if (!echo_.active || !line)
         return;
-    const float dry = echoDry_.load(kRelaxed), wet = echoWet_.load(kRelaxed), fb = echoFeedback_.load(kRelaxed);
+    const float dry = echo_.now ? echoDry_.load(kRelaxed) : 1.0f, wet = echo_.now ? echoWet_.load(kRelaxed) : 0.0f;
+    const float fb = echoFeedback_.load(kRelaxed);
+    const float step = 1.0f / (kFadeMs / 1000.0f * float(rate_));
     const int delay = std::clamp(int(echoDelay_.load(kRelaxed) * float(rate_)), 1, echoLineFrames_ - 1);
     for (int i = 0; i < count; ++i) {
         int read = echoWrite_ - delay;
         if (read < 0)
             read += echoLineFrames_;
+        echoDryNow_ = glide(echoDryNow_, dry, step);
+        echoWetNow_ = glide(echoWetNow_, wet, step);
         for (int c = 0; c < 2; ++c) {
             const float x = frames[2 * i + c];
             const float d = line[2 * read + c];
             line[2 * echoWrite_ + c] = x + fb * d;
-            frames[2 * i + c] = dry * x + wet * d;
+            frames[2 * i + c] = echoDryNow_ * x + echoWetNow_ * d;
         }
         if (++echoWrite_ == echoLineFrames_)
             echoWrite_ = 0;
     }
+    echo_.active = echo_.now || echoWetNow_ > 0 || echoDryNow_ != 1;
 }
 
-// A square gate at 120 BPM, two cuts per beat and open half the time, with 3 ms ramps.
+// A square gate at 120 BPM, two cuts per beat and open half the time, with 3 ms ramps;
+// switched off, it opens along the same ramp.
 void EffectChain::runCut(float* frames, int count)
 {
     if (cut_.engage()) {
         cutPhase_ = 0;
         cutGain_ = 1.0f;
     }
-    if (!cut_.wasOn)
+    if (!cut_.active)
         return;
     const int64_t period = std::max<int64_t>(2, int64_t(rate_) * 60 / 120 / 2);
     const float ramp = 1.0f / (0.003f * float(rate_));
     for (int i = 0; i < count; ++i) {
-        const float target = (cutPhase_ < period / 2) ? 1.0f : 0.0f;
-        cutGain_ = target > cutGain_ ? std::min(target, cutGain_ + ramp) : std::max(target, cutGain_ - ramp);
+        const float target = !cut_.now || cutPhase_ < period / 2 ? 1.0f : 0.0f;
+        cutGain_ = glide(cutGain_, target, ramp);
         frames[2 * i] *= cutGain_;
         frames[2 * i + 1] *= cutGain_;
         if (++cutPhase_ >= period)
             cutPhase_ = 0;
     }
+    cut_.active = cut_.now || cutGain_ < 1.0f;
 }
 
 } // namespace audio

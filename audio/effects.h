@@ -2,7 +2,9 @@
 // Parameters are written on the main thread into atomics; the output callback reads them,
 // rebuilds its coefficients when their version changes and processes audio in place.
 // process() takes no lock and allocates nothing; the echo's line is allocated on the main
-// thread when the echo is switched on.
+// thread when the echo is switched on. Nothing a setting changes is heard as a click: an
+// effect fades in and out of the dry sound, a band's gain glides to its new value, and a
+// band whose gain is sent again unchanged keeps its filter running as it was.
 #pragma once
 
 #include "audio/effect_blocks.h"
@@ -31,18 +33,23 @@ private:
     struct Biquad {
         float b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
         float z1[2] = {0, 0}, z2[2] = {0, 0};
-        bool flat = true;
+        double cw = 1, alpha = 0; // from the centre, rate and bandwidth
+        float gain = 0;           // dB, what the filter runs at now (callback's own)
+        bool running = false;     // false: flat and at rest, skipped
+        void setGain(float dB);
     };
     struct Switch {
         std::atomic<bool> on{false};
-        std::atomic<uint32_t> resets{0}; // bumped at each switch-on: the callback clears the state
-        uint32_t seenResets = 0;         // callback's copy
-        bool wasOn = false;              // callback's copy
-        bool engage(); // callback: true while on; clears the state after a switch-on
+        bool now = false;    // callback: the switch as read for this block
+        bool active = false; // callback: the effect is heard, fully or fading in or out
+        // Callback: reads the switch; true when the effect starts from rest (clear its state).
+        bool engage();
     };
 
     void resetEqualiser();
     void rebuildEqualiser();
+    bool glideEqualiser(int frames);
+    void filterBands(float* frames, int count);
     void runEqualiser(float* frames, int count);
     void runFlanger(float* frames, int count);
     void runEcho(float* frames, int count);
@@ -70,6 +77,7 @@ private:
     std::unique_ptr<float[]> flangerLine_;
     uint32_t flangerWrite_ = 0;
     double flangerPhase_ = 0;
+    float flangerWet_ = 0; // callback: the wet share heard now, gliding to the level's
 
     // Echo.
     std::atomic<float> echoDry_{1.0f}, echoWet_{1.0f}, echoFeedback_{0.0f}, echoDelay_{1.0f};
@@ -78,6 +86,7 @@ private:
     std::atomic<float*> echoLine_{nullptr};
     int echoLineFrames_ = 0;
     int echoWrite_ = 0;
+    float echoDryNow_ = 1, echoWetNow_ = 0; // callback: gliding to the block's, or dry when off
 
     // Cut gate.
     int64_t cutPhase_ = 0;

@@ -1,5 +1,7 @@
 #include "audio/engine.h"
 
+#include "app/path_bytes.h"
+
 #include "audio/device_output.h"
 #include "audio/manual_backend.h"
 #include "audio/media_reader.h"
@@ -59,27 +61,52 @@ public:
 
     ManualBackend* manual() { return manual_; }
 
+    // The outputs as numbered for the whole run, read once: the real ones, then the null device.
     const std::vector<std::string>& names()
     {
         if (names_.empty()) {
             if (!backend_)
-                backend_ = makePortAudioBackend();
+                backend_ = makeSdlBackend();
             names_ = backend_->outputs();
             names_.push_back(kNullDevice);
         }
         return names_;
     }
 
-    bool init(int device)
+    // The output a device number stands for: the list, then the outputs awaited by name.
+    std::string name(int device)
     {
         const auto& list = names();
-        if (device < 1 || device > int(list.size()))
+        if (device >= 1 && device <= int(list.size()))
+            return list[size_t(device) - 1];
+        const size_t awaited = size_t(device) - list.size() - 1;
+        return device > int(list.size()) && awaited < awaited_.size() ? awaited_[awaited] : std::string();
+    }
+
+    int number(const std::string& wanted)
+    {
+        if (wanted.empty())
+            return 0;
+        const auto& list = names();
+        auto found = std::find(list.begin(), list.end(), wanted);
+        if (found != list.end())
+            return int(found - list.begin()) + 1;
+        found = std::find(awaited_.begin(), awaited_.end(), wanted);
+        if (found == awaited_.end())
+            found = awaited_.insert(awaited_.end(), wanted);
+        return int(list.size() + size_t(found - awaited_.begin())) + 1;
+    }
+
+    bool init(int device)
+    {
+        const std::string named = name(device);
+        if (named.empty())
             return false;
         if (outputs_.count(device))
             return true;
-        auto output = std::make_unique<DeviceOutput>(*backend_, list[size_t(device) - 1], device == int(list.size()),
-                                                     kDeviceRate);
-        if (!output->start())
+        const int listed = int(names().size());
+        auto output = std::make_unique<DeviceOutput>(*backend_, named, device == listed, kDeviceRate);
+        if (!output->start(device > listed))
             return false;
         {
             std::lock_guard<std::mutex> lock(outputsMutex_);
@@ -98,7 +125,8 @@ public:
         auto it = outputs_.find(current_);
         if (it == outputs_.end())
             return 0;
-        const std::string file = path.toStdString();
+        // The path's own bytes: a file name that is not UTF-8 opens too.
+        const std::string file = app::pathToBytes(path).toStdString();
         auto reader = MediaReader::open(file);
         if (!reader)
             return 0;
@@ -231,6 +259,7 @@ private:
     std::unique_ptr<OutputBackend> backend_;
     ManualBackend* manual_ = nullptr;
     std::vector<std::string> names_;
+    std::vector<std::string> awaited_; // remembered outputs absent at start, numbered after the list
     std::mutex outputsMutex_; // the supervisor reads the map while the main thread adds to it
     std::map<int, std::unique_ptr<DeviceOutput>> outputs_;
     std::unordered_map<uint32_t, Entry> streams_;
@@ -256,9 +285,9 @@ void renderManual(int ms, int captureDevice, std::vector<float>* capture) { engi
 void setOutputFailing(int device, bool failing)
 {
     ManualBackend* manual = engine().manual();
-    const auto& names = engine().names();
-    if (manual && device >= 1 && device <= int(names.size()))
-        manual->setFailing(names[size_t(device) - 1], failing);
+    const std::string name = engine().name(device);
+    if (manual && !name.empty())
+        manual->setFailing(name, failing);
 }
 
 bool deviceOnline(int device)
@@ -276,13 +305,8 @@ void setReportedVersions(uint32_t engineVersion, uint32_t effects)
 uint32_t version() { return engine().reportedVersion; }
 uint32_t effectsVersion() { return engine().reportedEffectsVersion; }
 
-QString deviceDescription(int device)
-{
-    const auto& names = engine().names();
-    if (device < 1 || device > int(names.size()))
-        return {};
-    return QString::fromStdString(names[size_t(device) - 1]);
-}
+QString deviceDescription(int device) { return QString::fromStdString(engine().name(device)); }
+int deviceNumber(const QString& name) { return engine().number(name.toStdString()); }
 
 bool initDevice(int device) { return engine().init(device); }
 void setDevice(int device) { engine().setCurrent(device); }

@@ -1,7 +1,8 @@
 // The audio engine behind the channel: device list and initialisation, streams decoded with
 // FFmpeg, one mixing output per opened device, effects, sample and spectrum data. Every call
 // is made on the main thread; the engine's own threads (decoders, outputs, supervisor) stay
-// inside audio/. Devices are numbered from 1: the default output, the cards, the null device.
+// inside audio/. Devices are numbered from 1: the default output, the sound server's outputs (or
+// the cards), the null device, then any output awaited by name (deviceNumber).
 //
 // Test seam: select the manual backend before any device is opened, then render time on demand.
 //     audio::useManualBackend();                 // before the first OpenDevice
@@ -18,6 +19,7 @@
 namespace audio {
 
 inline constexpr int kDeviceRate = 44100;
+int deviceBufferFrames(); // the buffer real outputs are opened with
 
 // ---- test seams ----
 void useManualBackend();
@@ -34,6 +36,9 @@ void setReportedVersions(uint32_t engine, uint32_t effects);
 uint32_t version();
 uint32_t effectsVersion();
 QString deviceDescription(int device); // empty when there is no such device
+// The number of the output of that name; an output absent now gets a number after the list and
+// its channels keep time on the silent clock until it appears. 0 for the empty name.
+int deviceNumber(const QString& name);
 bool initDevice(int device);
 void setDevice(int device); // streams created next are placed on that device
 

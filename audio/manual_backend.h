@@ -5,6 +5,7 @@
 
 #include "audio/output_backend.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -42,7 +43,8 @@ public:
     std::vector<std::string> outputs() override { return {"Saída padrão do sistema", "Placa de teste"}; }
     std::unique_ptr<OutputDriver> open(const std::string& name, int, MixCallback mix) override
     {
-        if (failing_.count(name))
+        const std::vector<std::string> known = outputs();
+        if (failing_.count(name) || std::find(known.begin(), known.end(), name) == known.end())
             return nullptr;
         return std::make_unique<ManualDriver>(name, false, std::move(mix), failing_);
     }

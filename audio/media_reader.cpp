@@ -13,6 +13,23 @@ namespace audio {
 
 namespace {
 
+// What any real file has; a header outside this is corrupt, and sizes derived from it would be huge.
+constexpr int kMinRate = 100;
+constexpr int kMaxRate = 384000;
+constexpr int kMaxChannels = 32;
+// The lowest bit rate of any real compressed file (bytes a second): no file holds more time than this.
+constexpr int64_t kMinBytesPerSecond = 250;
+
+bool plausible(int rate, int channels)
+{
+    return rate >= kMinRate && rate <= kMaxRate && channels >= 1 && channels <= kMaxChannels;
+}
+
+uint64_t layoutMask(const AVChannelLayout& layout)
+{
+    return layout.order == AV_CHANNEL_ORDER_NATIVE ? layout.u.mask : 0;
+}
+
 bool isEightBit(const AVCodecParameters* p)
 {
     return p->codec_id == AV_CODEC_ID_PCM_U8 || p->codec_id == AV_CODEC_ID_PCM_S8 || p->format == AV_SAMPLE_FMT_U8
@@ -55,17 +72,9 @@ std::unique_ptr<MediaReader> MediaReader::open(const std::string& path)
         return nullptr;
     r->rate_ = r->codec_->sample_rate;
     r->channels_ = r->codec_->ch_layout.nb_channels;
-    if (r->rate_ <= 0 || r->channels_ <= 0)
+    if (!plausible(r->rate_, r->channels_))
         return nullptr;
     r->eightBit_ = isEightBit(st->codecpar);
-
-    AVChannelLayout outLayout;
-    av_channel_layout_default(&outLayout, std::min(r->channels_, 2));
-    if (swr_alloc_set_opts2(&r->swr_, &outLayout, AV_SAMPLE_FMT_FLT, r->rate_, &r->codec_->ch_layout,
-                            r->codec_->sample_fmt, r->rate_, 0, nullptr)
-            < 0
-        || swr_init(r->swr_) < 0)
-        return nullptr;
     r->packet_ = av_packet_alloc();
     r->frame_ = av_frame_alloc();
 
@@ -76,6 +85,8 @@ std::unique_ptr<MediaReader> MediaReader::open(const std::string& path)
         r->announced_ = av_rescale_q(st->duration - std::max<int64_t>(r->startPts_, 0), st->time_base, perFrame);
     else if (r->format_->duration > 0)
         r->announced_ = av_rescale_q(r->format_->duration, AV_TIME_BASE_Q, perFrame);
+    r->fileBytes_ = r->format_->pb ? std::max<int64_t>(0, avio_size(r->format_->pb)) : 0;
+    r->announced_ = std::clamp<int64_t>(r->announced_, 0, r->maxFrames());
     r->needsScan_ = isMpegAudio(st->codecpar->codec_id)
                     || r->format_->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
     // The bit reservoir of MP3 and the packet structure of WMA corrupt the first frames after
@@ -85,6 +96,14 @@ std::unique_ptr<MediaReader> MediaReader::open(const std::string& path)
     else if (isWma(st->codecpar->codec_id))
         r->prerollFrames_ = r->rate_ / 5;
     return r;
+}
+
+int64_t MediaReader::maxFrames() const
+{
+    constexpr int64_t kPositionLimit = int64_t(1) << 45; // what a position word can carry
+    if (fileBytes_ <= 0)
+        return kPositionLimit;
+    return std::min(kPositionLimit, av_rescale(fileBytes_, rate_, kMinBytesPerSecond));
 }
 
 MediaReader::~MediaReader()
@@ -141,7 +160,7 @@ bool MediaReader::seek(int64_t frame)
         < 0)
         return false;
     avcodec_flush_buffers(codec_);
-    swr_init(swr_);
+    swr_free(&swr_); // its buffered samples belong before the seek
     draining_ = false;
     dropBefore_ = frame;
     nextFrame_ = frame;
@@ -159,10 +178,11 @@ bool MediaReader::decode(std::vector<float>& out)
                 return true;
             continue;
         }
-        if (got == AVERROR_EOF)
-            return false;
-        if (draining_)
-            return false;
+        if (got == AVERROR_EOF || draining_) {
+            const size_t before = out.size();
+            flushConverter(out);
+            return out.size() > before;
+        }
         const int read = av_read_frame(format_, packet_);
         if (read < 0) {
             draining_ = true;
@@ -175,16 +195,75 @@ bool MediaReader::decode(std::vector<float>& out)
     }
 }
 
+// Sets the converter up for the frame's own format, rate and layout when they differ from the
+// last frame's (joined MP3s, chained Ogg): everything comes out as float at the stream's rate.
+bool MediaReader::followFormat(AVFrame* frame)
+{
+    const int channels = frame->ch_layout.nb_channels;
+    if (swr_ && frame->format == swrFormat_ && frame->sample_rate == swrRate_
+        && std::min(channels, 2) == swrChannels_ && layoutMask(frame->ch_layout) == swrLayoutMask_)
+        return true;
+    swr_free(&swr_);
+    if (!plausible(frame->sample_rate, channels))
+        return false;
+    AVChannelLayout outLayout;
+    av_channel_layout_default(&outLayout, std::min(channels, 2));
+    if (swr_alloc_set_opts2(&swr_, &outLayout, AV_SAMPLE_FMT_FLT, rate_, &frame->ch_layout,
+                            AVSampleFormat(frame->format), frame->sample_rate, 0, nullptr)
+            < 0
+        || swr_init(swr_) < 0) {
+        swr_free(&swr_);
+        return false;
+    }
+    swrFormat_ = frame->format;
+    swrRate_ = frame->sample_rate;
+    swrChannels_ = std::min(channels, 2);
+    swrLayoutMask_ = layoutMask(frame->ch_layout);
+    return true;
+}
+
+// Takes what the converter still holds: a rate conversion keeps a few samples back.
+void MediaReader::flushConverter(std::vector<float>& out)
+{
+    if (!swr_ || swrRate_ == rate_)
+        return;
+    converted_.resize(size_t(swr_get_out_samples(swr_, 0) + 64) * 2);
+    uint8_t* dst = reinterpret_cast<uint8_t*>(converted_.data());
+    const int n = swr_convert(swr_, &dst, int(converted_.size() / 2), nullptr, 0);
+    if (n > 0 && dropBefore_ < 0)
+        append(converted_.data(), n, out);
+}
+
+void MediaReader::append(const float* in, int n, std::vector<float>& out)
+{
+    const size_t at = out.size();
+    out.resize(at + size_t(n) * 2);
+    float* o = out.data() + at;
+    if (swrChannels_ == 1) {
+        for (int i = 0; i < n; ++i) {
+            *o++ = in[i];
+            *o++ = in[i];
+        }
+    } else {
+        std::copy(in, in + size_t(n) * 2, o);
+    }
+    nextFrame_ += n;
+}
+
 // Converts one decoded frame and places it on the source timeline; false when nothing was kept.
 bool MediaReader::convert(AVFrame* frame, std::vector<float>& out)
 {
-    converted_.resize(size_t(frame->nb_samples) * 2 + 64);
+    const size_t before = out.size();
+    if (swr_ && (frame->format != swrFormat_ || frame->sample_rate != swrRate_))
+        flushConverter(out);
+    if (!followFormat(frame))
+        return out.size() > before; // a frame no converter can take is skipped
+    const int room = swr_get_out_samples(swr_, frame->nb_samples) + 16;
+    converted_.resize(size_t(std::max(room, 0)) * 2 + 64);
     uint8_t* dst = reinterpret_cast<uint8_t*>(converted_.data());
-    const int n = swr_convert(swr_, &dst, frame->nb_samples + 16, const_cast<const uint8_t**>(frame->extended_data),
-                              frame->nb_samples);
+    const int n = swr_convert(swr_, &dst, room, const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
     if (n <= 0)
-        return false;
-    const bool mono = channels_ == 1;
+        return out.size() > before;
     int first = 0;
     if (dropBefore_ >= 0) {
         // The first frames after a seek are placed by their timestamps, then counted on.
@@ -201,20 +280,7 @@ bool MediaReader::convert(AVFrame* frame, std::vector<float>& out)
         nextFrame_ += first;
         dropBefore_ = -1;
     }
-    const size_t at = out.size();
-    out.resize(at + size_t(n - first) * 2);
-    float* o = out.data() + at;
-    const float* in = converted_.data();
-    for (int i = first; i < n; ++i) {
-        if (mono) {
-            *o++ = in[i];
-            *o++ = in[i];
-        } else {
-            *o++ = in[2 * i];
-            *o++ = in[2 * i + 1];
-        }
-    }
-    nextFrame_ += n - first;
+    append(converted_.data() + size_t(first) * size_t(swrChannels_), n - first, out);
     return true;
 }
 

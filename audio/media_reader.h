@@ -28,6 +28,8 @@ public:
     bool eightBit() const { return eightBit_; }
     // Frames the container announces, without encoder delay where it is known.
     int64_t announcedFrames() const { return announced_; }
+    // The most frames a file of this size can hold at the lowest bit rate of any real file.
+    int64_t maxFrames() const;
     // True when only a demuxing pass gives the true decoded length (MP3, bit-rate estimates).
     bool needsLengthScan() const { return needsScan_; }
 
@@ -43,10 +45,18 @@ public:
 private:
     MediaReader() = default;
     bool convert(AVFrame* frame, std::vector<float>& out);
+    bool followFormat(AVFrame* frame);
+    void flushConverter(std::vector<float>& out);
+    void append(const float* in, int n, std::vector<float>& out);
 
     AVFormatContext* format_ = nullptr;
     AVCodecContext* codec_ = nullptr;
     SwrContext* swr_ = nullptr;
+    // The format the converter is set up for: a stream may change it between frames.
+    int swrFormat_ = -1;
+    int swrRate_ = 0;
+    int swrChannels_ = 0; // channels it puts out: 1 (copied to both sides) or 2
+    uint64_t swrLayoutMask_ = 0;
     AVPacket* packet_ = nullptr;
     AVFrame* frame_ = nullptr;
     int streamIndex_ = -1;
@@ -55,6 +65,7 @@ private:
     bool eightBit_ = false;
     bool needsScan_ = false;
     int64_t announced_ = 0;
+    int64_t fileBytes_ = 0;
     int64_t startPts_ = 0;
     int64_t prerollFrames_ = 0;
     int64_t nextFrame_ = 0;   // source frame of the next sample handed out

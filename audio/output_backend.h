@@ -1,5 +1,5 @@
-// The small interface between the engine and whatever carries sound out: PortAudio for real
-// devices, a clock-paced silent thread for the null device (and for a device that failed),
+// The small interface between the engine and whatever carries sound out: SDL2's audio for real
+// outputs, a clock-paced silent thread for the null device (and for a device that failed),
 // and the manual backend of tests. Called on the main thread and the engine's supervisor.
 #pragma once
 
@@ -26,7 +26,8 @@ class OutputBackend
 {
 public:
     virtual ~OutputBackend() = default;
-    // Descriptions of the real outputs: the system's default output first, then one per card.
+    // Descriptions of the real outputs: the system's default output first, then one per output
+    // of the sound server (or per card on a machine without one).
     virtual std::vector<std::string> outputs() = 0;
     // Opens an output by its description and starts calling `mix`; null when it cannot.
     virtual std::unique_ptr<OutputDriver> open(const std::string& name, int rate, MixCallback mix) = 0;
@@ -36,7 +37,7 @@ public:
     virtual int64_t nowMs() const = 0;
 };
 
-std::unique_ptr<OutputBackend> makePortAudioBackend();
+std::unique_ptr<OutputBackend> makeSdlBackend();
 std::unique_ptr<OutputDriver> makeClockDriver(int rate, MixCallback mix); // real-time silent thread
 
 } // namespace audio

@@ -1,9 +1,10 @@
 #include "audio/stream.h"
 
-#include <samplerate.h>
+#include <soxr.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 
 namespace audio {
@@ -12,35 +13,54 @@ namespace {
 
 constexpr int kGenerationBits = 16;
 constexpr uint64_t kEndBit = uint64_t(1) << 47;
-constexpr uint64_t kFrameMask = kEndBit - 1;
+constexpr uint64_t kFreshBit = uint64_t(1) << 46;
+constexpr uint64_t kFrameMask = kFreshBit - 1;
 
-uint64_t pack(uint32_t generation, int64_t frame, bool ended)
+uint64_t pack(uint32_t generation, int64_t frame, bool ended, bool fresh)
 {
-    return (uint64_t(generation) << (64 - kGenerationBits)) | (ended ? kEndBit : 0) | (uint64_t(frame) & kFrameMask);
+    return (uint64_t(generation) << (64 - kGenerationBits)) | (ended ? kEndBit : 0) | (fresh ? kFreshBit : 0)
+           | (uint64_t(frame) & kFrameMask);
 }
 uint32_t generationOf(uint64_t p) { return uint32_t(p >> (64 - kGenerationBits)); }
 uint32_t shortGeneration(uint32_t g) { return g & ((1u << kGenerationBits) - 1); }
+// Generations wrap: a chunk is older than the consumer's when the difference is negative.
+bool older(uint32_t chunk, uint32_t consumer) { return int32_t(chunk - consumer) < 0; }
 
-// A ring that holds at least one second of decoded audio.
+// A ring that holds at least one second of decoded audio (rates are bounded at load).
 int ringChunks(int rate) { return (rate + kChunkFrames - 1) / kChunkFrames + 1; }
+
+// The frequency may be set from 100 Hz to 200 kHz: at most this many source frames per device frame.
+constexpr double kMaxIoRatio = 200000.0 / 44100.0 + 0.1;
+
+soxr* makeResampler()
+{
+    const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, SOXR_VR);
+    soxr_error_t error = nullptr;
+    soxr* s = soxr_create(kMaxIoRatio, 1, 2, &error, &io, &quality, nullptr);
+    return error ? nullptr : s;
+}
 
 } // namespace
 
 Stream::Stream(std::unique_ptr<MediaReader> reader, std::string path, int deviceRate, bool waitForDecoder)
     : frequency(uint32_t(reader->sampleRate())), effects(reader->sampleRate()), sourceRate_(reader->sampleRate()),
       channels_(reader->channels()), eightBit_(reader->eightBit()), deviceRate_(deviceRate),
-      waitForDecoder_(waitForDecoder), reader_(std::move(reader)), ring_(ringChunks(sourceRate_)),
-      announcedFrames_(reader_->announcedFrames())
+      waitForDecoder_(waitForDecoder), reader_(std::move(reader)),
+      ring_(ringChunks(sourceRate_) + kSeekReserve), fillLimit_(ringChunks(sourceRate_)),
+      announcedFrames_(reader_->announcedFrames()), published_(pack(0, 0, false, true)),
+      resampler_(makeResampler())
 {
-    int error = 0;
-    resampler_ = src_callback_new(&Stream::resamplerInput, SRC_SINC_FASTEST, 2, &error, this);
+    setRatio(false);
     if (reader_->needsLengthScan()) {
         // Only a demuxing pass tells the true length; in manual rendering it is done at once so
         // that tests see it right after the load.
+        const int64_t most = reader_->maxFrames();
+        auto scan = [this, path, most] { scannedFrames_ = std::min(most, MediaReader::scanFrames(path, quit_)); };
         if (waitForDecoder_)
-            scannedFrames_ = MediaReader::scanFrames(path, quit_);
+            scan();
         else
-            scanner_ = std::thread([this, path] { scannedFrames_ = MediaReader::scanFrames(path, quit_); });
+            scanner_ = std::thread(scan);
     }
     decoder_ = std::thread([this] { decoderLoop(); });
 }
@@ -49,7 +69,7 @@ Stream::~Stream()
 {
     shutdown();
     if (resampler_)
-        src_delete(resampler_);
+        soxr_delete(resampler_);
 }
 
 void Stream::shutdown()
@@ -69,6 +89,7 @@ void Stream::play()
     if (ended())
         seek(0);
     playing_.store(true, std::memory_order_release);
+    wake_.notify_all(); // a stopped stream's decoder sleeps until it is needed
 }
 
 void Stream::stop() { playing_.store(false, std::memory_order_release); }
@@ -79,27 +100,41 @@ bool Stream::ended() const
     return generationOf(p) == shortGeneration(generation_.load()) && (p & kEndBit);
 }
 
+// The decoded length once a decode met the end; before that the demuxing scan's count or the
+// container's figure. A file that plays on past that figure (a chained Ogg, whose header only
+// knows its last part) is still playing: the length stays ahead of the position until the end.
 int64_t Stream::lengthFrames() const
 {
     const int64_t decoded = decodedFrames_.load();
-    if (decoded >= 0)
-        return decoded;
     const int64_t scanned = scannedFrames_.load();
-    return scanned >= 0 ? scanned : std::max<int64_t>(0, announcedFrames_.load());
+    const int64_t known =
+        decoded >= 0 ? decoded : scanned >= 0 ? scanned : std::max<int64_t>(0, announcedFrames_.load());
+    const uint64_t p = published_.load(std::memory_order_acquire);
+    const bool current = generationOf(p) == shortGeneration(generation_.load());
+    if (current && !(p & kEndBit) && int64_t(p & kFrameMask) > known)
+        return int64_t(p & kFrameMask) + sourceRate_ / 10;
+    return known;
 }
 
 int64_t Stream::positionFrames() const
 {
     const uint64_t p = published_.load(std::memory_order_acquire);
-    if (generationOf(p) == shortGeneration(generation_.load()))
-        return int64_t(p & kFrameMask);
-    return seekTarget_.load();
+    if (generationOf(p) != shortGeneration(generation_.load()))
+        return seekTarget_.load();
+    // A track that was heard to its end is at its length, however the frames were counted.
+    return (p & kEndBit) ? lengthFrames() : int64_t(p & kFrameMask);
 }
 
 bool Stream::seek(int64_t frame)
 {
     if (frame < 0 || frame > lengthFrames())
         return false;
+    // A stopped stream already waiting at that very frame (Play from the start right after a
+    // load) keeps what is decoded instead of decoding it again.
+    const uint64_t p = published_.load(std::memory_order_acquire);
+    if (!playing() && (p & kFreshBit) && !(p & kEndBit) && int64_t(p & kFrameMask) == frame
+        && generationOf(p) == shortGeneration(generation_.load()))
+        return true;
     {
         std::lock_guard<std::mutex> lock(seekMutex_);
         seekTarget_.store(frame);
@@ -111,13 +146,20 @@ bool Stream::seek(int64_t frame)
 
 // ---- decoder thread ----
 
+bool Stream::mayWrite(int writtenSinceSeek) const
+{
+    const int queued = ring_.size();
+    return queued < fillLimit_ || (writtenSinceSeek < kSeekReserve && queued < ring_.capacity());
+}
+
 void Stream::decoderLoop()
 {
     std::vector<float> pending;
     size_t pendingAt = 0; // floats of `pending` already handed out
     int64_t pendingFirst = 0;
     uint32_t generation = 0;
-    bool atEnd = false, endSent = false, decodedAny = false;
+    int writtenSinceSeek = kSeekReserve; // the first fill has no older chunks to wait for
+    bool atEnd = false, endSent = false, fromStart = true;
     auto changed = [&] { return quit_.load() || generation_.load(std::memory_order_acquire) != generation; };
 
     while (!quit_) {
@@ -133,16 +175,26 @@ void Stream::decoderLoop()
             pending.clear();
             pendingAt = 0;
             endSent = false;
-            decodedAny = false;
+            writtenSinceSeek = 0;
+            fromStart = target == 0;
             atEnd = !reader_->seek(target);
             pendingFirst = target;
         }
-        Chunk* chunk = endSent ? nullptr : ring_.writable();
-        if (!chunk) {
+        if (endSent || !mayWrite(writtenSinceSeek)) {
+            // Nothing to do until the consumer has played a few chunks, or a seek or Play comes.
+            // A stopped stream consumes nothing, so it only wakes for those.
+            const bool playing = playing_.load();
+            const int refillMs = int(int64_t(kRefillChunks) * kChunkFrames * 1000
+                                     / std::max<uint32_t>(1, frequency.load(std::memory_order_relaxed)));
+            const auto wait = std::chrono::milliseconds(endSent || !playing ? 1000 : std::clamp(refillMs, 20, 100));
             std::unique_lock<std::mutex> lock(seekMutex_);
-            wake_.wait_for(lock, std::chrono::milliseconds(endSent ? 50 : 2), changed);
+            wake_.wait_for(lock, wait, [&] {
+                return changed() || (!endSent && ring_.size() <= fillLimit_ - kRefillChunks)
+                       || (playing_.load() && !playing);
+            });
             continue;
         }
+        Chunk* chunk = ring_.writable();
         while (!atEnd && pending.size() - pendingAt < size_t(kChunkFrames) * 2 && !changed()) {
             if (pendingAt > size_t(kChunkFrames) * 8) {
                 pending.erase(pending.begin(), pending.begin() + std::ptrdiff_t(pendingAt));
@@ -160,23 +212,45 @@ void Stream::decoderLoop()
         std::memcpy(chunk->data, pending.data() + pendingAt, sizeof(float) * size_t(frames) * 2);
         pendingAt += size_t(frames) * 2;
         pendingFirst += frames;
-        decodedAny = decodedAny || frames > 0;
         chunk->last = atEnd && pendingAt == pending.size();
         if (chunk->last) {
             endSent = true;
-            // The end's frame number is the exact length (positions are absolute).
-            if (decodedAny || target == 0)
-                decodedFrames_ = pendingFirst;
+            // A decode from the very start that met the end counted the exact length. One that
+            // began at a seek counts from where the seek was placed, which is not exact for
+            // every format: it only shortens a length that the data does not reach.
+            const int64_t end = std::min(pendingFirst, reader_->maxFrames());
+            if (fromStart || end < lengthFrames())
+                decodedFrames_ = end;
         }
+        ++writtenSinceSeek;
         ring_.publish();
     }
 }
 
 // ---- output callback ----
 
+void Stream::setRatio(bool slew)
+{
+    const uint32_t hz = std::max<uint32_t>(1, frequency.load(std::memory_order_relaxed));
+    const double ratio = std::clamp(double(hz) / double(deviceRate_), 1.0 / 256, kMaxIoRatio);
+    if (resampler_ && (ratio != ratio_ || !slew))
+        soxr_set_io_ratio(resampler_, ratio, slew ? kBlock : 0); // glides over a block: no click
+    ratio_ = ratio;
+}
+
+// The source frame whose sound leaves the resampler now: the resampler takes its input ahead
+// of what it puts out, so the position counts what came out, in source frames.
+int64_t Stream::heardFrame() const
+{
+    if (consumerEnded_)
+        return consumerFrame_;
+    return std::min(consumerFrame_, generationStart_ + int64_t(std::llround(heardSinceSeek_)));
+}
+
 void Stream::publish()
 {
-    published_.store(pack(shortGeneration(consumerGeneration_), consumerFrame_, consumerEnded_),
+    const bool fresh = consumerFrame_ == generationStart_ && chunkOffset_ == 0 && inputFrames_ == 0;
+    published_.store(pack(shortGeneration(consumerGeneration_), heardFrame(), consumerEnded_, fresh),
                      std::memory_order_release);
 }
 
@@ -185,16 +259,18 @@ void Stream::syncGeneration()
     const uint32_t g = generation_.load(std::memory_order_acquire);
     if (g != consumerGeneration_) {
         consumerGeneration_ = g;
-        consumerFrame_ = seekTarget_.load();
-        consumerEnded_ = false;
-        chunkOffset_ = 0;
-        src_reset(resampler_);
-        resampling_ = false;
+        generationStart_ = consumerFrame_ = seekTarget_.load();
+        sourceEnded_ = inputEnded_ = consumerEnded_ = false;
+        chunkOffset_ = inputFrames_ = inputAt_ = 0;
+        heardSinceSeek_ = 0;
+        if (resampler_)
+            soxr_clear(resampler_);
+        setRatio(false);
     }
     // Chunks decoded before the last seek are dropped even while the stream is stopped, so the
     // decoder can refill at once.
     while (Chunk* c = ring_.readable()) {
-        if (c->generation == consumerGeneration_)
+        if (!older(c->generation, consumerGeneration_))
             break;
         ring_.release();
         chunkOffset_ = 0;
@@ -205,18 +281,19 @@ int Stream::pull(float* out, int frames)
 {
     int got = 0;
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (got < frames && !consumerEnded_) {
+    while (got < frames && !sourceEnded_) {
         Chunk* c = ring_.readable();
-        if (!c) {
+        if (c && older(c->generation, consumerGeneration_)) {
+            ring_.release();
+            chunkOffset_ = 0;
+            continue;
+        }
+        if (!c || c->generation != consumerGeneration_) {
+            // Not decoded yet (or already for a newer seek, taken at the next period).
             if (!waitForDecoder_ || std::chrono::steady_clock::now() > giveUp)
                 break;
             wake_.notify_all();
             std::this_thread::sleep_for(std::chrono::microseconds(50));
-            continue;
-        }
-        if (c->generation != consumerGeneration_) {
-            ring_.release();
-            chunkOffset_ = 0;
             continue;
         }
         if (chunkOffset_ == 0)
@@ -230,7 +307,7 @@ int Stream::pull(float* out, int frames)
             const bool last = c->last;
             ring_.release();
             chunkOffset_ = 0;
-            consumerEnded_ = last;
+            sourceEnded_ = last;
             if (waitForDecoder_)
                 wake_.notify_all();
         }
@@ -246,11 +323,36 @@ int Stream::pullProcessed(float* out, int frames)
     return got;
 }
 
-long Stream::resamplerInput(void* self, float** data)
+// Up to `frames` frames at the device rate; fewer when the ring ran dry or the track ended.
+int Stream::resample(float* out, int frames)
 {
-    auto* s = static_cast<Stream*>(self);
-    *data = s->sourceBlock_;
-    return s->pullProcessed(s->sourceBlock_, kBlock / 2);
+    int made = 0;
+    while (made < frames && !consumerEnded_) {
+        if (inputAt_ == inputFrames_ && !inputEnded_) {
+            inputFrames_ = pullProcessed(input_, kBlock);
+            inputAt_ = 0;
+            if (inputFrames_ == 0) {
+                if (!sourceEnded_)
+                    break; // the decoder is behind: silence now, the resampler waits as it is
+                inputEnded_ = true;
+            }
+        }
+        // The resampler takes all the input it is given and holds it: give it only what this
+        // output needs, so effects and the sample data stay within a period of what is heard.
+        const int needed = int(std::ceil(double(frames - made) * ratio_)) + 2;
+        const size_t given = size_t(std::min(inputFrames_ - inputAt_, needed));
+        size_t used = 0, produced = 0;
+        const float* in = inputEnded_ ? nullptr : input_ + 2 * inputAt_;
+        if (soxr_process(resampler_, in, given, &used, out + 2 * made, size_t(frames - made), &produced)
+            || (used == 0 && produced == 0 && !inputEnded_))
+            break;
+        inputAt_ += int(used);
+        made += int(produced);
+        heardSinceSeek_ += double(produced) * ratio_;
+        if (inputEnded_ && produced == 0)
+            consumerEnded_ = true; // drained: the last frame was heard
+    }
+    return made;
 }
 
 void Stream::mixInto(float* mix, const float* frames, int count)
@@ -279,24 +381,15 @@ void Stream::mixInto(float* mix, const float* frames, int count)
 void Stream::render(float* mix, int frames)
 {
     syncGeneration();
-    if (playing_.load(std::memory_order_acquire) && !consumerEnded_) {
-        const uint32_t hz = std::max<uint32_t>(1, frequency.load(std::memory_order_relaxed));
-        // Once the frequency leaves the device's rate the resampler stays in, so returning to
-        // the neutral pitch never jumps.
-        if (!resampling_ && hz != uint32_t(deviceRate_) && resampler_) {
-            resampling_ = true;
-            src_reset(resampler_);
-        }
-        const double ratio = std::clamp(double(deviceRate_) / double(hz), 1.0 / 256, 256.0);
+    if (playing_.load(std::memory_order_acquire) && !consumerEnded_ && resampler_) {
+        setRatio(true);
         for (int done = 0; done < frames;) {
             const int n = std::min(kBlock, frames - done);
-            long got = resampling_ ? src_callback_read(resampler_, ratio, n, outputBlock_)
-                                   : pullProcessed(outputBlock_, n);
-            got = std::max<long>(got, 0);
-            mixInto(mix + 2 * done, outputBlock_, int(got));
-            done += n;
+            const int got = resample(outputBlock_, n);
+            mixInto(mix + 2 * done, outputBlock_, got);
+            done += got;
             if (got < n)
-                break;
+                break; // the rest of the period stays silent
         }
     }
     publish();

@@ -1,7 +1,9 @@
 // One decoded file playing (or ready to play) on one device. The main thread creates it and
 // sends commands through atomics; a decoder thread of its own keeps a 1000 ms ring of decoded
 // chunks ahead; the device's output callback pulls from the ring, applies effects, frequency
-// (libsamplerate), volume and pan, and adds the result into the device mix.
+// (a variable-rate soxr resampler that every stream goes through, so a pitch change never
+// switches it in or out), volume and pan, and adds the result into the device mix. An empty
+// ring is heard as silence and never stalls the callback.
 #pragma once
 
 #include "audio/chunk_ring.h"
@@ -17,7 +19,7 @@
 #include <string>
 #include <thread>
 
-typedef struct SRC_STATE_tag SRC_STATE;
+struct soxr;
 
 namespace audio {
 
@@ -54,16 +56,22 @@ public:
 
 private:
     static constexpr int kBlock = 512;
+    // Chunks the decoder may write beyond the one second ahead right after a seek, while the
+    // callback has not dropped the older chunks yet: the target is heard at the next period.
+    static constexpr int kSeekReserve = 4;
+    // A full ring waits until this many chunks were played before decoding again.
+    static constexpr int kRefillChunks = 4;
 
     void decoderLoop();
-    void scanLength(std::string path);
-    bool fillChunk(Chunk* chunk, uint32_t generation);
+    bool mayWrite(int writtenSinceSeek) const;
     void syncGeneration();
+    void setRatio(bool slew);
     int pull(float* out, int frames);
     int pullProcessed(float* out, int frames);
+    int resample(float* out, int frames);
+    int64_t heardFrame() const;
     void mixInto(float* mix, const float* frames, int count);
     void publish();
-    static long resamplerInput(void* self, float** data);
 
     const int sourceRate_;
     const int channels_;
@@ -73,6 +81,7 @@ private:
     std::unique_ptr<MediaReader> reader_;
 
     ChunkRing ring_;
+    const int fillLimit_; // chunks of one second ahead
     std::atomic<bool> playing_{false};
     std::atomic<bool> quit_{false};
 
@@ -86,18 +95,25 @@ private:
     std::atomic<int64_t> announcedFrames_;
     std::atomic<int64_t> scannedFrames_{-1};
     std::atomic<int64_t> decodedFrames_{-1}; // exact, once the decoder met the end
-    std::atomic<uint64_t> published_{0}; // consumer's frame, end flag and generation in one word
+    // What has been heard, whether the end was heard, whether nothing of the generation was
+    // taken yet, and the generation, in one word.
+    std::atomic<uint64_t> published_;
 
     // Callback-only state.
     uint32_t consumerGeneration_ = 0;
-    int64_t consumerFrame_ = 0;
-    bool consumerEnded_ = false;
+    int64_t generationStart_ = 0; // the seek target of consumerGeneration_
+    int64_t consumerFrame_ = 0;   // source frame after the last one taken from the ring
+    bool sourceEnded_ = false;    // the ring's last chunk was taken
+    bool inputEnded_ = false;     // ... and the resampler was told so
+    bool consumerEnded_ = false;  // ... and drained: every frame was heard
     int chunkOffset_ = 0;
-    SRC_STATE* resampler_ = nullptr;
-    bool resampling_ = false;
+    soxr* resampler_ = nullptr;
+    double ratio_ = 1;            // source frames per device frame
+    double heardSinceSeek_ = 0;   // source frames that left the resampler since generationStart_
     float gainL_ = 1, gainR_ = 1;
     bool gainsSet_ = false;
-    float sourceBlock_[kBlock * 2];
+    float input_[kBlock * 2]; // source frames taken from the ring, not yet in the resampler
+    int inputFrames_ = 0, inputAt_ = 0;
     float outputBlock_[kBlock * 2];
 
     std::thread decoder_;

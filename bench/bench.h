@@ -9,13 +9,17 @@ namespace bench {
 
 struct Benchmark {
     std::string name;
+    std::string what; // one line for --help
     std::function<void()> run;
 };
 
 std::vector<Benchmark>& registry();
 
 struct Register {
-    Register(std::string name, std::function<void()> run) { registry().push_back({std::move(name), std::move(run)}); }
+    Register(std::string name, std::string what, std::function<void()> run)
+    {
+        registry().push_back({std::move(name), std::move(what), std::move(run)});
+    }
 };
 
 // Prints one result line: "name: ours <value> <unit>, anchor <value> <unit> (<what>), ratio <r>".

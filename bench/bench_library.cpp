@@ -160,7 +160,7 @@ void libraryBenchmarks()
                   typeAhead / plainTypeAhead, "< 10 ms");
 }
 
-const bench::Register capture("library_capture", captureBenchmark);
-const bench::Register library("library_grid", libraryBenchmarks);
+const bench::Register capture("library_capture", "capture of a 100 000-file tree against find with the same patterns", captureBenchmark);
+const bench::Register library("library_grid", "100 000-entry library: load into the grid, search, type-ahead", libraryBenchmarks);
 
 } // namespace

@@ -1,4 +1,5 @@
-// voltaria-bench [NAME...]: runs every registered benchmark, or only those named.
+// voltaria-bench [NAME...]: runs every registered benchmark, or only those named;
+// voltaria-bench --help lists them.
 #include "bench.h"
 #include "bench_window.h"
 
@@ -63,6 +64,19 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const QStringList wanted = app.arguments().mid(1);
+    if (wanted.contains("--help") || wanted.contains("-h")) {
+        std::printf("usage: voltaria-bench [NAME...]   (no name: every benchmark)\n\nbenchmarks:\n");
+        for (const auto& b : bench::registry())
+            std::printf("  %-22s %s\n", b.name.c_str(), b.what.c_str());
+        return 0;
+    }
+    for (const QString& name : wanted) {
+        const auto& all = bench::registry();
+        if (std::none_of(all.begin(), all.end(), [&](const bench::Benchmark& b) { return name.toStdString() == b.name; })) {
+            std::fprintf(stderr, "voltaria-bench: no benchmark named %s (see --help)\n", qPrintable(name));
+            return 2;
+        }
+    }
     for (const auto& b : bench::registry()) {
         if (!wanted.isEmpty() && !wanted.contains(QString::fromStdString(b.name)))
             continue;

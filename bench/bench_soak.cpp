@@ -52,6 +52,6 @@ void soakADay()
     }
 }
 
-bench::Register registerSoak("auto-mix-soak", soakADay);
+bench::Register registerSoak("auto-mix-soak", "auto-mix left alone for a simulated day, every hand-over checked", soakADay);
 
 } // namespace

@@ -60,6 +60,7 @@ void statusLineCpu()
                   "under 1 % of a core");
 }
 
-bench::Register registerStatusLine("status-line-cpu", statusLineCpu);
+bench::Register registerStatusLine("status-line-cpu", "CPU of the shown window with the status line scrolling, no deck playing",
+                                   statusLineCpu);
 
 } // namespace

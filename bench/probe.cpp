@@ -3,6 +3,8 @@
 //                [--frequency HZ] [--fade MS]
 // plays FILE through a channel on the manual backend into a 16-bit stereo WAV, so a person can
 // listen to what the channel plays, and prints the levels of the result.
+// voltaria-probe --devices: the program's device list, one object per line with its number and
+// name, as the configuration dialog will offer it.
 #include "audio/TCorvoBass.h"
 #include "audio/TThreadedTimer.h"
 #include "audio/engine.h"
@@ -154,18 +156,28 @@ int render(TCorvoBass& canal, const QStringList& args)
     return 0;
 }
 
+int devices()
+{
+    TCorvoBass canal;
+    for (int number = 1; !canal.DeviceName(number).isEmpty(); ++number)
+        printJson(QJsonObject{{"number", number}, {"name", canal.DeviceName(number)}});
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    if (app.arguments().value(1) == "--devices")
+        return devices(); // the real outputs, never the manual ones
     audio::useManualBackend();
     audio::setMessageSink([](const QString& text) { lastMessage = text; });
     TCorvoBass canal;
     canal.OpenDevice(1);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
-        std::fprintf(stderr, "usage: voltaria-probe FILE... | --render OUT.wav FILE [options]\n");
+        std::fprintf(stderr, "usage: voltaria-probe FILE... | --render OUT.wav FILE [options] | --devices\n");
         return 2;
     }
     if (args.first() == "--render")

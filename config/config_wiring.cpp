@@ -1,7 +1,9 @@
 // Connects the settings, clips and cue controls to their handlers, and the window's first show
 // and its close requests to the show and close steps.
 #include "app/UMIXER.h"
+#include "app/long_operation.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 
@@ -22,6 +24,11 @@ public:
             shown_ = true;
             window_->FormShow();
         } else if (event->type() == QEvent::Close) {
+            // Closed among the events a long operation lets run: taken once the operation ends.
+            if (app::LongOperation::holdClose(window_)) {
+                event->ignore();
+                return true;
+            }
             window_->FormClose(static_cast<QCloseEvent*>(event));
             return !event->isAccepted();
         }
@@ -38,4 +45,13 @@ private:
 void Tform_mixer::connectConfigHandlers()
 {
     installEventFilter(new WindowSteps(this));
+    connectCueButton();
+    using Handler = void (Tform_mixer::*)();
+    const Handler clipHandlers[10] = {
+        &Tform_mixer::PlayAtalho011Click, &Tform_mixer::PlayAtalho012Click, &Tform_mixer::PlayAtalho013Click,
+        &Tform_mixer::PlayAtalho014Click, &Tform_mixer::PlayAtalho051Click, &Tform_mixer::PlayAtalho061Click,
+        &Tform_mixer::PlayAtalho071Click, &Tform_mixer::PlayAtalho081Click, &Tform_mixer::PlayAtalho091Click,
+        &Tform_mixer::PlayAtalho101Click};
+    for (int clip = 0; clip < 10; ++clip)
+        connect(PlayAtalho[clip], &QAction::triggered, this, clipHandlers[clip]);
 }

@@ -16,7 +16,8 @@
 
 namespace {
 
-// The 30 lines of the settings file, in the order they are always written.
+// The 30 lines of the settings file in the order they are always written, then the names of the
+// two chosen outputs, which the next start prefers to their numbers.
 QStringList settingsLines(const Tform_mixer& w)
 {
     QStringList lines;
@@ -44,6 +45,8 @@ QStringList settingsLines(const Tform_mixer& w)
     const std::array<TrackBar*, 10> bands = bandSliders(w);
     for (int band = 0; band < 10; ++band)
         add(settings::bandKey(band), bands[band]->value());
+    lines << "PLACA_MUSICAS=" + w.canal_a->DeviceName(w.device_transmissao);
+    lines << "PLACA_CUE=" + w.canal_00->DeviceName(w.device_cue);
     return lines;
 }
 
@@ -58,6 +61,8 @@ void Tform_mixer::FormClose(QCloseEvent* event)
     BitBtn4Click();
     BitBtn8Click();
     const QStringList lines = settingsLines(*this);
+    if (canal_00->Playing)
+        BitBtn23Click();
     // The stop handlers run inside the dry stops; a deck they left playing is stopped again.
     if (canal_a->Playing)
         BitBtn4Click();

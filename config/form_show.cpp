@@ -117,6 +117,15 @@ bool readSettings(Tform_mixer& w, const QStringList& lines, HeldSwitches& held)
     return true;
 }
 
+// A remembered output name wins over its number, which names another output once a card is
+// unplugged; an output absent now gets a number of its own, whose channels wait for it.
+void takeOutputName(const QStringList& lines, const QString& key, TCorvoBass& channel, int16_t& device)
+{
+    const QString name = busca_valor(lines, key, QString());
+    if (!name.isEmpty())
+        device = static_cast<int16_t>(channel.DeviceNumber(name));
+}
+
 } // namespace
 
 void Tform_mixer::FormShow()
@@ -130,10 +139,13 @@ void Tform_mixer::FormShow()
         dialogs().message(QStringLiteral(
             "Erro na Leitura (INI)\rFeche o Voltaria e execute novamente\rPara atualização dos dados"));
 
+    takeOutputName(lines, QStringLiteral("PLACA_MUSICAS"), *canal_a, device_transmissao);
+    takeOutputName(lines, QStringLiteral("PLACA_CUE"), *canal_00, device_cue);
     canal_00->OpenDevice(device_cue, this);
     for (TCorvoBass* channel : {canal_a, canal_b, canal_atalho})
         channel->OpenDevice(device_transmissao, this);
     lines.clear();
+    carrega_atalhos();
 
     LEDButton1->setOn(held.autoMix);
     setTicked(Checkbox3, held.wav);

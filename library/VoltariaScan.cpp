@@ -1,11 +1,14 @@
 #include "library/VoltariaScan.h"
 
+#include "app/path_bytes.h"
 #include "library/library_file.h"
 #include "library/locale_text.h"
+#include "library/mount_table.h"
 #include "library/time_slice.h"
 
 #include <QFile>
 #include <algorithm>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -73,6 +76,7 @@ void TVoltariaScan::Stop()
 void TVoltariaScan::Search()
 {
     stopRequested_ = false;
+    rootSlashes_ = FilePath.startsWith(RootPath) ? RootPath.count(u'/') : 1;
     std::vector<std::string> masks;
     for (const QString& mask : SearchFilter)
         masks.push_back(maskNamePart(mask));
@@ -81,8 +85,9 @@ void TVoltariaScan::Search()
     // walk per mask would give, at a fraction of the directory reads.
     QStringList found;
     library::TimeSlice slice;
+    notToWalk_ = library::foldersNotToWalk();
     if (!masks.empty() && !FilePath.isEmpty())
-        walk(FilePath, QFile::encodeName(FilePath).toStdString(), masks, found, slice);
+        walk(FilePath, app::pathToBytes(FilePath).toStdString(), masks, found, slice);
     library::sortCaseInsensitive(found);
     searchResult_ = std::move(found);
     if (OnReady)
@@ -99,7 +104,8 @@ void TVoltariaScan::walk(const QString& folder, const std::string& folderBytes,
         if (!dir)
             return;
         while (const dirent* entry = readdir(dir.get())) {
-            if (!isDotOrDotDot(entry->d_name))
+            // A name holding a line break cannot be one line of the library file: left out.
+            if (!isDotOrDotDot(entry->d_name) && !std::strpbrk(entry->d_name, "\r\n"))
                 entries.push_back({entry->d_name, isRealFolder(dir.get(), entry)});
         }
     }
@@ -111,14 +117,16 @@ void TVoltariaScan::walk(const QString& folder, const std::string& folderBytes,
             return;
     }
 
-    if (!SubDirectories || folder.count(u'/') > xnivel)
+    if (!SubDirectories || folder.count(u'/') - rootSlashes_ + 1 > xnivel)
         return;
     for (const Entry& entry : entries) {
         if (!entry.isFolder)
             continue;
         slice.tick();
         const std::string subBytes = folderBytes + entry.name + '/';
-        walk(folder + QFile::decodeName(entry.name.c_str()) + u'/', subBytes, masks, found, slice);
+        if (notToWalk_.count(subBytes))
+            continue;
+        walk(folder + app::pathFromBytes(entry.name) + u'/', subBytes, masks, found, slice);
         if (stopRequested_)
             return;
     }
@@ -130,7 +138,8 @@ void TVoltariaScan::addMatches(const QString& folder, const Entry& entry, const 
     for (const std::string& mask : masks) {
         if (!matchesMask(mask, entry.name))
             continue;
-        const QString name = QFile::decodeName(entry.name.c_str());
+        // The file system's bytes, kept whole, so that the path opens the file.
+        const QString name = app::pathFromBytes(entry.name);
         found.append(library::captureLine(folder, name));
         if (OnFileFound)
             OnFileFound(folder + name);

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace library {
@@ -33,8 +34,11 @@ public:
     TOnFileFoundEvent OnFileFound;
     // Fired when a search has finished or was stopped, with its result.
     TOnReadyEvent OnReady;
-    // Subfolders of a folder are walked only while its path holds at most xnivel "/".
+    // Subfolders of a folder are walked only while its path holds at most xnivel "/", counted
+    // from RootPath as "C:\" counts from its drive: RootPath itself holds one.
     quint16 xnivel = 0;
+    // The root of the drive the walk lies on, ending with "/".
+    QString RootPath = QStringLiteral("/");
 
     QString About() const;
 
@@ -57,4 +61,6 @@ private:
 
     QStringList searchResult_;
     bool stopRequested_ = false;
+    qsizetype rootSlashes_ = 1;
+    std::unordered_set<std::string> notToWalk_;
 };

@@ -4,6 +4,7 @@
 #include "app/UMIXER.h"
 
 #include "app/dialogs.h"
+#include "app/long_operation.h"
 #include "app/paths.h"
 #include "app/startup.h"
 #include "app/textfile.h"
@@ -91,6 +92,8 @@ void showResult(Tform_mixer& w)
 
 void capture(Tform_mixer& w)
 {
+    // Closing the window ends the capture as its Cancel does; the close follows.
+    const app::LongOperation operation([&w] { w.MixerScan1->Stop(); });
     w.MixerScan1->xnivel = quint16((w.MMSwitch1->position() + 1) * 5);
     QString start = w.raiz_drive();
     if (!w.captura_geral->isOn()) {
@@ -103,6 +106,9 @@ void capture(Tform_mixer& w)
         }
     }
     w.MixerScan1->FilePath = start;
+    // The depth counts from the root of the drive the start folder lies on.
+    const QString drive = library::driveOf(driveEntriesOf(*w.DriveComboBox1), start);
+    w.MixerScan1->RootPath = drive.isEmpty() ? QStringLiteral("/") : drive;
     w.MixerScan1->SearchFilter = tickedMasks(w);
 
     w.Label33->setText(QStringLiteral("AGUARDE LOCALIZANDO MÍDIA..."));

@@ -1,13 +1,42 @@
 #include "library/library_file.h"
 
+#include "app/path_bytes.h"
+
 #include "library/locale_text.h"
 #include "library/time_slice.h"
 
 namespace library {
 
+namespace {
+
+// Whether a path starts at position i: "/", or a drive letter with ":\" in lists from Windows.
+bool pathStartsAt(const QString& line, qsizetype i)
+{
+    if (i >= line.size())
+        return false;
+    if (line[i] == u'/')
+        return true;
+    const char16_t letter = line[i].toUpper().unicode();
+    return letter >= u'A' && letter <= u'Z' && i + 2 < line.size() && line[i + 1] == u':' && line[i + 2] == u'\\';
+}
+
+// The "#" that ends the description: the first one a path follows, so a file name holding "#"
+// stays whole; the first "#" of a line without such a one.
+qsizetype separatorOf(const QString& line)
+{
+    const qsizetype first = line.indexOf(u'#');
+    for (qsizetype hash = first; hash >= 0; hash = line.indexOf(u'#', hash + 1)) {
+        if (pathStartsAt(line, hash + 1))
+            return hash;
+    }
+    return first;
+}
+
+} // namespace
+
 LibraryEntry parseLine(const QString& line)
 {
-    const qsizetype hash = line.indexOf(u'#');
+    const qsizetype hash = separatorOf(line);
     if (hash < 0)
         return {QString(), line};
     return {line.left(hash), line.mid(hash + 1)};
@@ -15,7 +44,7 @@ LibraryEntry parseLine(const QString& line)
 
 QString captureLine(const QString& folder, const QString& name)
 {
-    return upperLocale(name) + u'#' + folder + name;
+    return upperLocale(app::displayName(name)) + u'#' + folder + name;
 }
 
 LibraryColumns columnsFromLines(const QStringList& lines, TimeSlice& slice)

@@ -18,12 +18,14 @@ struct LibraryEntry {
     bool operator==(const LibraryEntry&) const = default;
 };
 
-// Description = the text before the first "#" (empty without one); path = everything after it, or
-// the whole line without one. Paths are kept whole, however long.
+// Description = the text before the first "#" that a path follows ("/", or a drive letter and
+// ":\" in lists from Windows), or before the first "#" when no path follows any; path = everything
+// after it, or the whole line without "#". Names holding "#" stay whole; paths are never cut.
 LibraryEntry parseLine(const QString& line);
 
 // The line the capture writes for a file: upper-cased name, "#", folder (ending with "/"), name.
-// The path keeps the file system's spelling so the file can be opened as written.
+// The path keeps the file system's spelling and bytes so the file can be opened as written; the
+// description shows a name that is not UTF-8 as app::displayName reads it.
 QString captureLine(const QString& folder, const QString& name);
 
 // The three grid columns of a library: row counters from "1", descriptions and paths.

@@ -2,6 +2,7 @@
 // start-up shows.
 #include "app/UMIXER.h"
 
+#include "app/path_bytes.h"
 #include "app/paths.h"
 #include "app/textfile.h"
 #include "library/library_file.h"
@@ -9,12 +10,11 @@
 #include "library/time_slice.h"
 #include "widgets/StringGrid.h"
 
-#include <QFileInfo>
 #include <QPushButton>
 
 void Tform_mixer::abre_biblioteca()
 {
-    if (QFileInfo(parametro.trimmed()).isFile()) {
+    if (app::isFile(parametro.trimmed())) {
         BUSCA_PARAMETRO();
         return;
     }

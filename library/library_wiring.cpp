@@ -51,16 +51,5 @@ void Tform_mixer::connectLibraryHandlers()
             StringGrid1KeyDown(static_cast<QKeyEvent*>(event)->key());
         return false;
     });
-    library::onEvents(StringGrid1->viewport(), [this](QEvent* event) {
-        if (event->type() == QEvent::MouseButtonPress)
-            StringGrid1MouseDown();
-        return false;
-    });
-    library::onEvents(StringGrid2->viewport(), [this](QEvent* event) {
-        if (event->type() == QEvent::MouseButtonPress)
-            StringGrid2MouseDown();
-        return false;
-    });
+    connectPreviewHandlers();
 }
-
-void Tform_mixer::Canal_00Stop(QObject*) {}

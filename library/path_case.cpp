@@ -1,7 +1,8 @@
 #include "library/path_case.h"
 
+#include "app/path_bytes.h"
+
 #include <QDir>
-#include <QFileInfo>
 
 namespace library {
 
@@ -22,13 +23,13 @@ QString entryIgnoringCase(const QString& folder, const QString& name)
 
 QString existingPathIgnoringCase(const QString& path)
 {
-    if (path.isEmpty() || QFileInfo::exists(path) || !path.startsWith(u'/'))
+    if (path.isEmpty() || app::exists(path) || !path.startsWith(u'/'))
         return path;
     const QStringList parts = path.split(u'/', Qt::SkipEmptyParts);
     QString resolved;
     for (const QString& part : parts) {
         const QString candidate = resolved + u'/' + part;
-        if (QFileInfo::exists(candidate)) {
+        if (app::exists(candidate)) {
             resolved = candidate;
             continue;
         }

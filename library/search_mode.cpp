@@ -4,12 +4,12 @@
 #include "app/UMIXER.h"
 
 #include "app/funcoes.h"
+#include "app/path_bytes.h"
 #include "library/library_search.h"
 #include "library/locale_text.h"
 #include "library/time_slice.h"
 #include "widgets/StringGrid.h"
 
-#include <QDir>
 #include <QHash>
 #include <QLineEdit>
 
@@ -36,12 +36,12 @@ std::vector<QStringList> copyRows(const StringGrid& grid, const QList<int>& rows
     return columns;
 }
 
-// The folder's file names as the file system spells them, by their upper-cased form, so the
-// listing's paths name files that exist.
+// The folder's file names as the file system spells them (its bytes kept), by their upper-cased
+// form, so the listing's paths name files that exist.
 QHash<QString, QStringList> spellingsOf(const QString& folder)
 {
     QHash<QString, QStringList> spellings;
-    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted))
+    for (const QString& name : app::fileNames(folder))
         spellings[name.toUpper()].append(name);
     return spellings;
 }
@@ -67,7 +67,9 @@ void Tform_mixer::Edit1KeyPress(QChar key)
                                                         library::searchNeedle(edit1->text()), slice);
     if (rows.isEmpty()) {
         mensagem(QStringLiteral("Nenhuma Ocorrência foi Encontrada !!"));
-        edit1->setFocus();
+        // Back from the message as from any box: the operator is not entering the box anew, so
+        // it keeps the text.
+        edit1->setFocus(Qt::ActiveWindowFocusReason);
         return;
     }
     StringGrid2->setRows(copyRows(*StringGrid1, rows));
@@ -94,16 +96,6 @@ void Tform_mixer::StringGrid1KeyDown(int key)
         edit1->setText(texto_busca);
 }
 
-void Tform_mixer::StringGrid1MouseDown()
-{
-    texto_busca.clear();
-}
-
-void Tform_mixer::StringGrid2MouseDown()
-{
-    texto_busca.clear();
-}
-
 void Tform_mixer::BUSCA_PARAMETRO()
 {
     const qsizetype nameStart = parametro.lastIndexOf(u'/') + 1;
@@ -122,7 +114,7 @@ void Tform_mixer::BUSCA_PARAMETRO()
         QStringList& spelled = spellings[names[i]];
         const QString name = spelled.isEmpty() ? names[i] : spelled.takeFirst();
         columns[0].append(QString::number(i + 1));
-        columns[1].append(names[i]);
+        columns[1].append(library::upperLocale(app::displayName(names[i])));
         columns[2].append((folder + name).trimmed());
         if (library::upperLocale(names[i]).trimmed() == wanted)
             found = int(i) + 1;
@@ -130,8 +122,8 @@ void Tform_mixer::BUSCA_PARAMETRO()
     StringGrid1->setCells(0, 0, QStringLiteral("Descrição das Músicas"));
     StringGrid1->setRows(std::move(columns));
     if (found > 0) {
-        // The preview of the found file starts here once the library preview exists.
         StringGrid1->setRow(found);
+        BitBtn21Click();
         StringGrid1->setTopRow(found);
     }
 }

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -56,7 +57,9 @@ Tform_dir::Tform_dir(QString& pasta_captura, TVoltariaScan& scanner, Message mes
     Dir->setHeaderHidden(true);
     for (int column = 1; column < folders_->columnCount(); ++column)
         Dir->hideColumn(column);
+    // The folder highlighted with the arrow keys is chosen as a clicked one is.
     connect(Dir, &QTreeView::clicked, this, &Tform_dir::DirListBoxClick);
+    connect(Dir->selectionModel(), &QItemSelectionModel::currentChanged, this, &Tform_dir::DirListBoxClick);
 
     bitbtn1 = new QPushButton(QStringLiteral("OK"), panel1);
     bitbtn2 = new QPushButton(QStringLiteral("Cancelar"), panel1);
@@ -89,12 +92,13 @@ void Tform_dir::showEvent(QShowEvent* event)
 
 void Tform_dir::FormShow()
 {
-    pasta_escolhida.clear();
     // A remembered folder that is gone leaves the list where it can be; nothing to report.
     const QModelIndex start = folderIndex(pasta_captura_.trimmed());
     Dir->setCurrentIndex(start.isValid() ? start : folders_->index(0, 0));
     Dir->scrollTo(Dir->currentIndex());
     Dir->expand(Dir->currentIndex());
+    // Where the list opens is not a choice: OK needs a folder the operator moved to.
+    pasta_escolhida.clear();
     confirmado = 0;
 }
 

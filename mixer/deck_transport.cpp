@@ -3,6 +3,7 @@
 #include "app/UMIXER.h"
 #include "app/dialogs.h"
 #include "app/funcoes.h"
+#include "app/path_bytes.h"
 #include "audio/TCorvoBass.h"
 #include "audio/engine.h"
 #include "library/path_case.h"
@@ -14,7 +15,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -23,7 +23,8 @@
 
 namespace {
 
-bool fileExists(const QString& path) { return QFileInfo(path).isFile(); }
+// Through the path's own bytes: a name that is not UTF-8 exists too.
+bool fileExists(const QString& path) { return app::isFile(path); }
 
 } // namespace
 

@@ -1,12 +1,12 @@
 #include "playlist/list_events.h"
 
 #include "playlist/deck_list.h"
+#include "widgets/ClippedTextDelegate.h"
 
 #include <QApplication>
 #include <QDropEvent>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QStyledItemDelegate>
 #include <algorithm>
 #include <cmath>
 
@@ -67,14 +67,15 @@ private:
     bool pressed_ = false;
 };
 
-class FixedRowHeight : public QStyledItemDelegate
+// Also draws each entry cut to what a row can show (a corrupted file's line can be megabytes).
+class FixedRowHeight : public ClippedTextDelegate
 {
 public:
-    explicit FixedRowHeight(QListWidget* list) : QStyledItemDelegate(list), list_(list) {}
+    explicit FixedRowHeight(QListWidget* list) : ClippedTextDelegate(list), list_(list) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), rowHeight(list_));
+        return QSize(ClippedTextDelegate::sizeHint(option, index).width(), rowHeight(list_));
     }
 
 private:

@@ -2,9 +2,11 @@
 
 #include "widgets/Palette.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace {
 constexpr int trackThickness = 14;
@@ -59,6 +61,31 @@ QRect MultiSwitch::slotRect(int index) const
     return QRect(width() * index / n, 0, width() * (index + 1) / n - width() * index / n, height());
 }
 
+QRect MultiSwitch::labelRect(int index) const
+{
+    const QRect slot = slotRect(index);
+    return orientation_ == Qt::Vertical ? slot.adjusted(trackThickness + labelGap, 0, 0, 0)
+                                        : slot.adjusted(0, trackThickness, 0, 0);
+}
+
+QString MultiSwitch::hintAt(const QPoint& p) const
+{
+    for (int i = 0; i < count() && i < labelHints_.size(); ++i) {
+        if (labelRect(i).contains(p))
+            return labelHints_.at(i);
+    }
+    return toolTip();
+}
+
+bool MultiSwitch::event(QEvent* e)
+{
+    if (e->type() != QEvent::ToolTip)
+        return QWidget::event(e);
+    const auto* help = static_cast<QHelpEvent*>(e);
+    QToolTip::showText(help->globalPos(), hintAt(help->pos()), this);
+    return true;
+}
+
 int MultiSwitch::positionAt(const QPoint& p) const
 {
     for (int i = 0; i < count(); ++i)
@@ -86,11 +113,7 @@ void MultiSwitch::paintEvent(QPaintEvent*)
     skin::paintPanel(p, track);
     p.setPen(isEnabled() ? skin::text : skin::textDisabled);
     for (int i = 0; i < count(); ++i) {
-        const QRect slot = slotRect(i);
-        const QRect label = orientation_ == Qt::Vertical
-                                ? slot.adjusted(trackThickness + labelGap, 0, 0, 0)
-                                : slot.adjusted(0, trackThickness, 0, 0);
-        p.drawText(label, (orientation_ == Qt::Vertical ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter,
+        p.drawText(labelRect(i), (orientation_ == Qt::Vertical ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter,
                    labels_.at(i));
     }
     if (count() == 0)

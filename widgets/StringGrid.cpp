@@ -1,5 +1,7 @@
 #include "widgets/StringGrid.h"
 
+#include "widgets/ClippedTextDelegate.h"
+
 #include "widgets/Palette.h"
 
 #include <QEvent>
@@ -77,6 +79,7 @@ StringGrid::StringGrid(QWidget* parent) : QTableView(parent), model_(new StringG
             applyColumnWidth(c);
     });
 
+    setItemDelegate(new ClippedTextDelegate(this));
     setColCount(delphiDefaultCount);
     setRowCount(delphiDefaultCount);
     setFixedRows(1);

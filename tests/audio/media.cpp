@@ -59,6 +59,17 @@ QString lame(const QString& input, const QString& output)
     return run("lame", {"--quiet", input, output}, output);
 }
 
+QString join(const QString& first, const QString& second, const QString& output)
+{
+    QFile a(first), b(second), out(output);
+    if (first.isEmpty() || second.isEmpty() || !a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly)
+        || !out.open(QIODevice::WriteOnly))
+        return {};
+    out.write(a.readAll());
+    out.write(b.readAll());
+    return output;
+}
+
 Signal sine(double hz, int rate, double amplitude)
 {
     return [=](int64_t i, int) { return amplitude * std::sin(2 * M_PI * hz * double(i) / rate); };

@@ -20,6 +20,9 @@ QString transcode(const QString& input, const QString& output, const QStringList
 // Runs lame (which writes a Xing/LAME header).
 QString lame(const QString& input, const QString& output);
 
+// Writes `first` followed by `second`, byte for byte (joined MP3s, a chained Ogg file).
+QString join(const QString& first, const QString& second, const QString& output);
+
 Signal sine(double hz, int rate, double amplitude = 0.5);
 Signal click(int64_t at, double amplitude = 0.9);
 

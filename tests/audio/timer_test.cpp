@@ -64,22 +64,51 @@ TEST(ThreadedTimer, ZeroIntervalNeverTicks)
     QTRY_VERIFY_WITH_TIMEOUT(ticks >= 1, 3000);
 }
 
-// A tick already queued when the timer is disabled does nothing; destroying a timer with a
-// tick on its way neither hangs nor delivers it.
+// Counts the ticks handed to the main thread, and can keep them from running at all.
+class TickWatch : public QObject
+{
+public:
+    int handed = 0;
+    bool swallow = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::MetaCall)
+            return false;
+        ++handed;
+        return swallow;
+    }
+};
+
+// A tick already queued when the timer is disabled does nothing; destroying a timer whose
+// thread waits for a tick on its way neither hangs nor delivers it.
 TEST(ThreadedTimer, QueuedTicksAfterDisableOrDestructionDoNothing)
 {
     int ticks = 0;
     {
         TThreadedTimer timer;
+        TickWatch watch;
+        timer.installEventFilter(&watch);
         timer.OnTimer = [&](QObject*) { ++ticks; };
         timer.setInterval(1);
-        timer.setEnabled(true);
-        QThread::msleep(20); // the thread has handed a tick over and waits for it
-        timer.setEnabled(false);
-        QCoreApplication::processEvents();
+        // Disabled before its events run: until the thread had handed a tick over by then,
+        // which a busy machine may delay, try again.
+        QElapsedTimer clock;
+        clock.start();
+        while (watch.handed == 0 && clock.elapsed() < 5000) {
+            timer.setEnabled(true);
+            QThread::msleep(5);
+            timer.setEnabled(false);
+            QCoreApplication::processEvents();
+        }
+        ASSERT_GT(watch.handed, 0);
         EXPECT_EQ(ticks, 0);
+
+        watch.swallow = true;
+        watch.handed = 0;
         timer.setEnabled(true);
-        QThread::msleep(20);
+        QTRY_VERIFY_WITH_TIMEOUT(watch.handed > 0, 5000); // the thread now waits for that tick
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(ticks, 0);

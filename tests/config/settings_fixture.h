@@ -23,6 +23,10 @@ inline const QStringList readingOrder{
 // window holds before reading (the capture switch can only differ from one of them).
 QStringList fullFile(bool captureOn);
 
+// The names of the outputs that fullFile's device numbers stand for on the test engine, as the
+// two lines written after the thirty.
+inline const QStringList outputNames{"PLACA_MUSICAS=Placa de teste", QStringLiteral("PLACA_CUE=Sem saída de som")};
+
 // The same, as the map the window should hold after reading it; `home` is the drive list's
 // second entry.
 QMap<QString, QString> fullValues(bool captureOn);

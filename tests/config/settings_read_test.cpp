@@ -3,6 +3,7 @@
 #include "config/settings_fixture.h"
 
 #include "audio/TCorvoBass.h"
+#include "audio/engine.h"
 #include "widgets/LedButton.h"
 #include "widgets/StringGrid.h"
 #include "widgets/TrackBar.h"
@@ -43,6 +44,32 @@ TEST(SettingsRead, EveryKeyReachesItsControl)
     EXPECT_EQ(differences(fullValues(false), held(*s.w)).toStdString(), "");
     EXPECT_TRUE(s.h.dialogs.shown.isEmpty());
     expectChannelsOn(*s.w, 2, 3);
+}
+
+// The remembered output names: one that is there wins over its number (numbers move when a card
+// is unplugged); one that is not gets a number after the list and its channels wait on the silent
+// clock; a file without names, or with empty ones, keeps its numbers.
+TEST(SettingsRead, RememberedOutputNameWinsOverItsNumber)
+{
+    const struct {
+        QStringList names;
+        int music, cue;
+    } cases[] = {
+        {{}, 2, 3},
+        {{"PLACA_MUSICAS=", "PLACA_CUE="}, 2, 3},
+        {{"PLACA_MUSICAS=Sem saída de som", "PLACA_CUE=Placa de teste"}, 3, 2},
+        {{"PLACA_MUSICAS=Placa de teste", "PLACA_CUE=Fones USB"}, 2, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.names.join(' ').toStdString());
+        Started s(fullFile(false) + c.names);
+        EXPECT_TRUE(s.h.dialogs.shown.isEmpty());
+        EXPECT_EQ(s.w->device_transmissao, c.music);
+        EXPECT_EQ(s.w->device_cue, c.cue);
+        expectChannelsOn(*s.w, c.music, c.cue);
+        // 2 is a card; 3 the null device and 4 the absent headphones, both on the silent clock.
+        EXPECT_EQ(audio::deviceOnline(c.cue), c.cue == 2);
+    }
 }
 
 // Each key left out on its own takes its default and no other key moves.

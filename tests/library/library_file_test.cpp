@@ -18,7 +18,12 @@ TEST(LibraryFile, ParsesOddLines)
     const Case cases[] = {
         {"SONG.MP3#/m/song.mp3", {"SONG.MP3", "/m/song.mp3"}},
         {"no separator at all", {"", "no separator at all"}},
-        {"A#B#/m/a#b.mp3", {"A", "B#/m/a#b.mp3"}}, // the first "#" splits
+        // The first "#" a path follows splits, so file names holding "#" survive.
+        {"A#B#/m/a#b.mp3", {"A#B", "/m/a#b.mp3"}},
+        {"FAIXA #1.MP3#/m/Faixa #1.mp3", {"FAIXA #1.MP3", "/m/Faixa #1.mp3"}},
+        {"FAIXA #1.MP3#c:\\M\\FAIXA #1.MP3", {"FAIXA #1.MP3", "c:\\M\\FAIXA #1.MP3"}},
+        {"A#B#C", {"A", "B#C"}},        // no path after any "#": the first one splits, as before
+        {"A#C:B#/x", {"A#C:B", "/x"}}, // a drive letter needs ":\" after it
         {"#/m/x.mp3", {"", "/m/x.mp3"}},
         {"X.MP3#", {"X.MP3", ""}},
         {"", {"", ""}},

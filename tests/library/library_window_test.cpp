@@ -1,11 +1,18 @@
 // The library on the main window: loading and removing entries, the capture button, the search
 // box with its results grid, the type-ahead and the start-up listing.
+#include "app/path_bytes.h"
 #include "app/startup.h"
+#include "audio/TCorvoBass.h"
+#include "audio/engine.h"
+#include "audio/media.h"
 #include "app/textfile.h"
 #include "library/VoltariaScan.h"
+#include "library/time_slice.h"
 #include "library/udir.h"
+#include "support/full_disk.h"
 #include "support/harness.h"
 #include "temp_tree.h"
+#include "widgets/ClippedTextDelegate.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedGauge.h"
 #include "widgets/MultiSwitch.h"
@@ -16,8 +23,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QTreeView>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -92,11 +102,28 @@ TEST(LibraryWindow, LoadFillsTheGridFromAWindowsListWithOddLines)
     w.carrega_lista();
     EXPECT_EQ(header(w.StringGrid1), libraryHeader);
     EXPECT_EQ(column(w.StringGrid1, 0), (QStringList{"1", "2", "3", "4"}));
-    EXPECT_EQ(column(w.StringGrid1, 1), (QStringList{QString::fromUtf8("AÇÃO.MP3"), "", "A", "LONG.MP3"}));
+    EXPECT_EQ(column(w.StringGrid1, 1), (QStringList{QString::fromUtf8("AÇÃO.MP3"), "", "A#B", "LONG.MP3"}));
     EXPECT_EQ(column(w.StringGrid1, 2),
-              (QStringList{QString::fromUtf8("/m/ação.mp3"), "no hash line", "B#/m/a#b.mp3", QString(longPath)}));
+              (QStringList{QString::fromUtf8("/m/ação.mp3"), "no hash line", "/m/a#b.mp3", QString(longPath)}));
     for (QPushButton* b : {w.bitbtn14, w.bitbtn15, w.bitbtn21, w.bitbtn13})
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+}
+
+// Catches a view that measures and elides a whole 10 MB line on every repaint (25 s or more): the
+// cell keeps all of it, what is drawn is cut.
+TEST(LibraryWindow, AHugeLineIsKeptWholeAndDrawnCut)
+{
+    test::Harness h;
+    const QByteArray huge(10 * 1024 * 1024, 'A');
+    h.writeDataFile("lista.upd", huge + "#/m/a.mp3\r\nB.MP3#/m/b.mp3\r\n");
+    Tform_mixer& w = h.create();
+    h.show();
+    ASSERT_EQ(w.StringGrid1->Cells(1, 1).size(), huge.size());
+    QStyleOptionViewItem option;
+    option.initFrom(w.StringGrid1);
+    const QSize shown = w.StringGrid1->itemDelegate()->sizeHint(option, w.StringGrid1->model()->index(1, 1));
+    EXPECT_LT(shown.width(), 50 * ClippedTextDelegate::shownCharacters);
+    EXPECT_FALSE(w.StringGrid1->grab().isNull());
 }
 
 TEST(LibraryWindow, LoadLeavesTheGridAloneWithoutEntries)
@@ -106,6 +133,8 @@ TEST(LibraryWindow, LoadLeavesTheGridAloneWithoutEntries)
         if (fileExists)
             h.writeDataFile("lista.upd", "");
         Tform_mixer& w = h.create();
+        h.show();
+        EXPECT_EQ(w.StringGrid1->RowCount(), 2); // the header and one empty row, not five
         w.StringGrid1->setCells(1, 1, "SHOWN");
         w.bitbtn14->setEnabled(false);
         w.carrega_lista();
@@ -157,10 +186,12 @@ TEST(LibraryWindow, RemovalWhileTheGridListsAFolderKeepsTheLibrary)
     EXPECT_EQ(column(w.StringGrid1, 1), (QStringList{"A", "B"}));
 }
 
-TEST(LibraryWindow, GeneralCaptureDepthFollowsTheLevelSwitch)
+// Catches a depth counted from "/" instead of the selected drive's root (a drive deep in the
+// file system lost most of its levels), and a level switch that does not start at position 1.
+TEST(LibraryWindow, GeneralCaptureDepthCountsFromTheDrivesRoot)
 {
     test::Harness h;
-    TempTree tree;
+    TempTree tree; // deep below "/", as a home folder or a USB stick is
     QString chain;
     for (int level = 0; level <= 24; ++level) {
         tree.file(chain + QString("f%1.mp3").arg(level));
@@ -168,17 +199,32 @@ TEST(LibraryWindow, GeneralCaptureDepthFollowsTheLevelSwitch)
     }
     Tform_mixer& w = h.create();
     selectDrive(w, tree);
-    const int rootSlashes = tree.root().count('/');
-    for (int position = 0; position < 4; ++position) {
+    EXPECT_EQ(w.MMSwitch1->position(), 1);
+    // Files of the root and of the levels below it down to 5, 10, 15 or 20.
+    const int expected[] = {6, 11, 16, 21};
+    for (const int position : {1, 0, 2, 3}) { // the switch as it starts first
         w.MMSwitch1->setPosition(position);
         w.bitbtn13->click();
-        const int depth = (position + 1) * 5;
-        EXPECT_EQ(w.MixerScan1->xnivel, depth);
-        // Files come from the start folder and every level whose parent holds at most xnivel "/".
-        const int expected = 1 + std::clamp(depth - rootSlashes + 1, 0, 24);
-        EXPECT_EQ(w.StringGrid1->RowCount() - 1, expected) << "position " << position;
-        EXPECT_EQ(libraryFile(h).size(), expected);
+        EXPECT_EQ(w.StringGrid1->RowCount() - 1, expected[position]) << "position " << position;
+        EXPECT_EQ(libraryFile(h).size(), expected[position]) << "position " << position;
     }
+    EXPECT_TRUE(libraryFile(h).contains("F20.MP3#" + tree.root() + chain.section('/', 0, 19) + "/f20.mp3"));
+}
+
+// Catches labels of the level switch without their own hints (the switch's hint shown instead).
+TEST(LibraryWindow, LevelSwitchLabelsCarryTheirHints)
+{
+    test::Harness h;
+    MultiSwitch& levels = *h.create().MMSwitch1;
+    const QStringList hints{QString::fromUtf8("Captura o Primeiro Nível de Subdiretórios"),
+                            QString::fromUtf8("Captura até o Segundo Nível de Subdiretórios"),
+                            QString::fromUtf8("Captura até o Terceiro Nível de Subdiretórios"),
+                            QString::fromUtf8("Captura até o Quarto Nível de Subdiretórios")};
+    for (int i = 0; i < 4; ++i) {
+        const QPoint onLabel(levels.width() - 4, levels.height() * (2 * i + 1) / 8);
+        EXPECT_EQ(levels.hintAt(onLabel), hints[i]);
+    }
+    EXPECT_EQ(levels.hintAt(QPoint(2, 2)), QString::fromUtf8("Nível de Captura de Arquivos ")); // on the track
 }
 
 TEST(LibraryWindow, CaptureShowsItsStateAndWritesTheTickedTypesAsOneSortedList)
@@ -243,6 +289,91 @@ TEST(LibraryWindow, CancelKeepsThePartialResult)
     EXPECT_EQ(w.Label33->text(), "Status");
 }
 
+// Catches the close step run (and the window deleted) under a running capture when the window
+// is closed among the events the capture lets run: the close waits, ends the capture as Cancel
+// does, and is taken afterwards through the usual question.
+TEST(LibraryWindow, ClosingTheWindowDuringACaptureEndsItAndClosesAfterwards)
+{
+    test::Harness h;
+    TempTree tree;
+    for (int i = 0; i < 20; ++i)
+        tree.file(QString("d%1/t%1.mp3").arg(i));
+    Tform_mixer* w = &h.create();
+    h.show();
+    h.window.release(); // the window deletes itself on close, as the program's does
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    const QPointer<Tform_mixer> alive(w);
+    selectDrive(*w, tree);
+    w->captura_geral->setOn(true);
+    w->MMSwitch1->setPosition(3);
+    bool capturing = true;
+    bool deletedWhileCapturing = false;
+    QObject::connect(w, &QObject::destroyed, [&] { deletedWhileCapturing = capturing; });
+    int found = 0;
+    w->MixerScan1->OnFileFound = [&](const QString&) {
+        if (++found != 2)
+            return;
+        QMetaObject::invokeMethod(w, &QWidget::close, Qt::QueuedConnection);
+        QTest::qSleep(2 * library::TimeSlice::defaultSliceMs); // the capture lets events run next
+    };
+    w->bitbtn13->click();
+    capturing = false;
+    ASSERT_FALSE(deletedWhileCapturing);
+    ASSERT_TRUE(alive);
+    EXPECT_TRUE(h.dialogs.texts().isEmpty()) << "the close step ran inside the capture";
+    EXPECT_TRUE(w->isVisible());
+    const int rows = w->StringGrid1->RowCount() - 1;
+    EXPECT_LT(rows, 20); // ended early, its partial result kept as after a Cancel
+    EXPECT_EQ(libraryFile(h).size(), rows);
+
+    QCoreApplication::processEvents(); // the held close is made now
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(h.dialogs.texts(), QStringList{"Deseja Sair do Arvesto Voltaria ??"});
+    EXPECT_FALSE(alive);
+}
+
+// Catches names that are not UTF-8 captured, stored or listed with paths that name nothing (their
+// bytes turned into U+FFFD), and a name with a line break split over two library lines.
+TEST(LibraryWindow, NamesThatAreNotUtf8AreCapturedStoredListedAndPlayed)
+{
+    test::Harness h;
+    TempTree tree;
+    const QByteArray root = QFile::encodeName(tree.root());
+    const QByteArray foreign = root + "M\xfasica.wav"; // Windows-1252, as zip files bring them
+    media::writeWav(tree.path("track.wav"), 44100, 2, 16, 4410, media::sine(440, 44100));
+    ASSERT_EQ(::rename(QFile::encodeName(tree.path("track.wav")).constData(), foreign.constData()), 0);
+    ASSERT_EQ(::close(::open((root + "two\nlines.wav").constData(), O_CREAT | O_WRONLY, 0644)), 0);
+    tree.file("ok.wav");
+    Tform_mixer& w = h.create();
+    h.show();
+    selectDrive(w, tree);
+    w.captura_geral->setOn(true);
+    w.Checkbox3->setChecked(true);
+    w.bitbtn13->click();
+    EXPECT_EQ(column(w.StringGrid1, 1), (QStringList{QString::fromUtf8("MÚSICA.WAV"), "OK.WAV"}));
+    EXPECT_EQ(app::pathToBytes(w.StringGrid1->Cells(2, 1)), foreign);
+
+    // Read back from the library file at the next start, it still plays.
+    Tform_mixer& again = h.create();
+    h.show();
+    ASSERT_EQ(again.StringGrid1->RowCount() - 1, 2);
+    EXPECT_EQ(app::pathToBytes(again.StringGrid1->Cells(2, 1)), foreign);
+    again.StringGrid1->setRow(1);
+    again.bitbtn14->click(); // "Canal A": the first entry loads at once
+    EXPECT_TRUE(h.dialogs.texts().isEmpty()) << h.dialogs.texts().join('|').toStdString();
+    audio::StreamInfo loaded;
+    EXPECT_TRUE(audio::streamInfo(again.canal_a->Stream, loaded));
+
+    // The command-line listing of that folder names every file as it is.
+    const auto restore = qScopeGuard([] { parametro.clear(); });
+    parametro = " " + tree.path("ok.wav");
+    Tform_mixer& listing = h.create();
+    listing.abre_biblioteca();
+    EXPECT_EQ(column(listing.StringGrid1, 1), (QStringList{QString::fromUtf8("MÚSICA.WAV"), "OK.WAV"}));
+    EXPECT_EQ(app::pathToBytes(listing.StringGrid1->Cells(2, 1)), foreign);
+    EXPECT_EQ(listing.StringGrid1->Row(), 2);
+}
+
 TEST(LibraryWindow, CaptureFindingNothingKeepsTheFile)
 {
     test::Harness h;
@@ -278,6 +409,32 @@ TEST(LibraryWindow, FailedSaveIsReportedAndTheGridStillShowsTheResult)
     w.bitbtn13->click();
     EXPECT_EQ(h.dialogs.texts(), QStringList{QString::fromUtf8("Erro ao Salvar Lista de Músicas")});
     EXPECT_EQ(column(w.StringGrid1, 1), QStringList{"A.MP3"});
+}
+
+// Catches a small library (written inside QSaveFile's commit) replaced by a truncated copy with
+// success reported, and a large one failing midway: the old file stays whole, the failure shows.
+TEST(LibraryWindow, FullDiskKeepsTheOldLibraryAndReportsTheFailure)
+{
+    const QByteArray old = "OLD.MP3#/m/old.mp3\r\n";
+    for (const int files : {40, 120}) { // about 6 KB and 50 KB of lines, both past the room left
+        SCOPED_TRACE(files);
+        test::Harness h;
+        TempTree tree;
+        for (int i = 0; i < files; ++i)
+            tree.file(QString("%1 %2.mp3").arg(i, 3, 10, QChar('0')).arg(QString(files > 40 ? 190 : 40, 'x')));
+        Tform_mixer& w = h.create();
+        selectDrive(w, tree);
+        test::onFullDisk(old, "lista.upd", [&](const QString& folder) {
+            app::setDataFolder(folder);
+            w.bitbtn13->click();
+            EXPECT_EQ(h.dialogs.texts(), QStringList{QString::fromUtf8("Erro ao Salvar Lista de Músicas")});
+            EXPECT_EQ(w.StringGrid1->RowCount() - 1, files); // the grid still shows what was found
+            QFile file(folder + "/lista.upd");
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), old);
+            app::setDataFolder(h.dataDir.path());
+        });
+    }
 }
 
 TEST(LibraryWindow, DirectoryCaptureUsesTheChosenFolderAndDepthTwenty)
@@ -385,11 +542,14 @@ TEST(LibraryWindow, SearchShowsMatchesInTheirOwnGrid)
     EXPECT_TRUE(s.h.dialogs.texts().isEmpty());
 }
 
-TEST(LibraryWindow, SearchWithoutMatchBeepsAndKeepsTheBox)
+// Catches a focus that is not given back to the search box after the message (the message box
+// takes it meanwhile), and a box emptied by getting it back.
+TEST(LibraryWindow, SearchWithoutMatchBeepsAndGivesTheFocusBackToTheBox)
 {
     SearchWindow s("ROCK.MP3#/r\r\n");
-    s.search("jazz");
     Tform_mixer& w = s.w;
+    s.h.dialogs.whileMessageShows = [&w] { w.StringGrid1->setFocus(Qt::OtherFocusReason); };
+    s.search("jazz");
     EXPECT_EQ(s.h.dialogs.texts(), QStringList{QString::fromUtf8("Nenhuma Ocorrência foi Encontrada !!")});
     EXPECT_EQ(s.h.dialogs.beeps, 1);
     EXPECT_FALSE(w.StringGrid2->isVisible());

@@ -1,7 +1,11 @@
 // TVoltariaScan on generated trees: masks, sort, depth rule, links, unreadable folders, stop.
+#include "app/path_bytes.h"
 #include "library/VoltariaScan.h"
+#include "library/mount_table.h"
 #include "temp_tree.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -43,7 +47,9 @@ TEST(VoltariaScan, UpperCasesAccentedNamesButKeepsThePathAsSpelled)
               QStringList{QString::fromUtf8("AÇÃO.MP3#") + tree.path(QString::fromUtf8("Canção/ação.mp3"))});
 }
 
-TEST(VoltariaScan, DepthCountsSlashesFromTheRoot)
+// Catches a depth counted from "/" instead of from the drive's root, and an off-by-one at either
+// end: the root holds one "/", and a folder's subfolders are walked while it holds at most xnivel.
+TEST(VoltariaScan, DepthCountsSlashesFromTheDrivesRoot)
 {
     TempTree tree;
     tree.file("0.mp3");
@@ -51,18 +57,80 @@ TEST(VoltariaScan, DepthCountsSlashesFromTheRoot)
     tree.file("a/b/2.mp3");
     tree.file("a/b/c/3.mp3");
     tree.file("a/b/c/d/4.mp3");
-    const int rootSlashes = tree.root().count('/');
-    // Subfolders of a folder are walked while its path holds at most xnivel "/": files come from
-    // (xnivel - rootSlashes + 1) levels below the start, whatever the start folder.
     struct Case {
-        int depth;
-        int found;
+        quint16 depth;
+        int fromRoot, fromA; // files found starting at the root, and at a/ (its own always)
     };
-    for (const Case c : {Case{rootSlashes - 1, 1}, Case{rootSlashes, 2}, Case{rootSlashes + 2, 4}, Case{rootSlashes + 3, 5},
-                         Case{rootSlashes + 10, 5}}) {
-        EXPECT_EQ(scan(tree.root(), {"*.mp3"}, quint16(c.depth)).size(), c.found) << "xnivel " << c.depth;
+    for (const Case c : {Case{0, 1, 1}, Case{1, 2, 1}, Case{3, 4, 3}, Case{4, 5, 4}, Case{10, 5, 4}}) {
+        TVoltariaScan scanner;
+        scanner.RootPath = tree.root();
+        scanner.SearchFilter = {"*.mp3"};
+        scanner.xnivel = c.depth;
+        scanner.FilePath = tree.root();
+        scanner.Search();
+        EXPECT_EQ(scanner.SearchResult().size(), c.fromRoot) << "xnivel " << c.depth;
+        scanner.FilePath = tree.path("a/");
+        scanner.Search();
+        EXPECT_EQ(scanner.SearchResult().size(), c.fromA) << "xnivel " << c.depth << " from a/";
     }
     EXPECT_EQ(scan(tree.root(), {"*.mp3"}, 200, false), QStringList{"0.MP3#" + tree.path("0.mp3")});
+}
+
+// Catches names that are not UTF-8 turned into U+FFFD (a path that opens nothing) and names with
+// a line break written as two library lines.
+TEST(VoltariaScan, KeepsTheBytesOfNamesThatAreNotUtf8AndLeavesOutLineBreaks)
+{
+    TempTree tree;
+    const QByteArray root = QFile::encodeName(tree.root());
+    for (const QByteArray& name : {QByteArray("M\xfasica.mp3"), QByteArray("pasta\x87/a.mp3"), QByteArray("two\nlines.mp3"),
+                                   QByteArray("cr\rx/b.mp3"), QByteArray("ok.mp3")}) {
+        const QByteArray path = root + name;
+        if (name.contains('/')) {
+            ASSERT_EQ(::mkdir((root + name.left(name.indexOf('/'))).constData(), 0755), 0);
+        }
+        ASSERT_EQ(::close(::open(path.constData(), O_CREAT | O_WRONLY, 0644)), 0) << path.toStdString();
+    }
+    const QStringList lines = scan(tree.root(), {"*.mp3"}, 200);
+    QList<QByteArray> paths;
+    for (const QString& line : lines) {
+        const QString path = line.mid(line.indexOf("#/") + 1);
+        EXPECT_TRUE(app::isFile(path)) << line.toStdString();
+        paths.append(app::pathToBytes(path));
+    }
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(paths, (QList<QByteArray>{root + "M\xfasica.mp3", root + "ok.mp3", root + "pasta\x87/a.mp3"}));
+    // The description shows the foreign name readably (as Windows-1252 reads it).
+    EXPECT_TRUE(lines.join('|').contains(QString::fromUtf8("MÚSICA.MP3#")));
+}
+
+// Catches a capture of "/" that lists the kernel's virtual file systems, and network mounts
+// that are walked (a lost server hangs the walk).
+TEST(VoltariaScan, StaysOffVirtualAndNetworkFileSystems)
+{
+    const QByteArray mountinfo = "22 1 0:21 / /proc rw - proc proc rw\n"
+                                 "23 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+                                 "24 23 0:50 / /mnt/nas rw shared:9 - nfs4 nas:/music rw\n"
+                                 "25 23 0:51 / /media/u/Win\\040Share rw - cifs //pc/share rw\n"
+                                 "26 23 0:52 / /home/u/remote rw - fuse.sshfs u@h: rw\n"
+                                 "27 23 8:17 / /media/u/STICK rw - vfat /dev/sdb1 rw\n"
+                                 "28 23 0:53 / /tmp rw - tmpfs tmpfs rw\n";
+    const auto folders = library::foldersNotToWalk(mountinfo);
+    for (const char* skipped : {"/proc/", "/sys/", "/dev/", "/run/", "/mnt/nas/", "/media/u/Win Share/", "/home/u/remote/"})
+        EXPECT_TRUE(folders.count(skipped)) << skipped;
+    for (const char* walked : {"/", "/media/u/STICK/", "/tmp/"})
+        EXPECT_FALSE(folders.count(walked)) << walked;
+
+    // The real thing: "/" and one level below it, every name taken.
+    TVoltariaScan scanner;
+    scanner.FilePath = "/";
+    scanner.SearchFilter = {"*"};
+    scanner.xnivel = 1;
+    scanner.Search();
+    EXPECT_TRUE(scanner.SearchResult().contains("ETC#/etc")); // the walk did run
+    for (const QString& line : scanner.SearchResult()) {
+        for (const char* virtualFolder : {"#/proc/", "#/sys/", "#/dev/", "#/run/"})
+            ASSERT_FALSE(line.contains(virtualFolder)) << line.toStdString();
+    }
 }
 
 TEST(VoltariaScan, NeverFollowsLinksToFolders)

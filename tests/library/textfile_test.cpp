@@ -1,5 +1,7 @@
 // The shared text rules: decoding, line splitting, CR LF writing and the atomic replacement.
+#include "app/path_bytes.h"
 #include "app/textfile.h"
+#include "support/full_disk.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -61,4 +63,48 @@ TEST(TextFile, ReplaceWritesWholeFilesAndReportsFailure)
     EXPECT_FALSE(textfile::readFileLines(dir.filePath("missing/lista.upd"), lines));
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.upd"));
     EXPECT_FALSE(textfile::writeFileLines(dir.filePath("folder.upd"), {"x"}));
+}
+
+// Catches a small file (kept in QSaveFile's buffer until commit) replaced by a truncated copy
+// with success reported, and a large one failing midway: the old file must stay whole.
+TEST(TextFile, FullDiskKeepsTheOldFileWholeAndReportsFailure)
+{
+    const QByteArray old = "old\r\nlines\r\n";
+    for (const qsizetype lines : {1000, 20000}) { // about 10 KB and 200 KB, both past the room left
+        SCOPED_TRACE(lines);
+        test::onFullDisk(old, "lista.upd", [&](const QString& folder) {
+            const QString path = folder + "/lista.upd";
+            EXPECT_FALSE(textfile::writeFileLines(path, QStringList(lines, "0123456789")));
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), old);
+            EXPECT_FALSE(QDir(folder).entryList(QDir::Files).join(' ').contains("lista.upd."))
+                << "a temporary file was left behind";
+        });
+    }
+}
+
+// Catches a lossy path representation (QFile::decodeName turns foreign bytes into U+FFFD) and a
+// text file that cannot carry such a path through a write and a read.
+TEST(TextFile, NamesThatAreNotUtf8KeepTheirBytesInMemoryAndInFiles)
+{
+    const QByteArray cases[] = {
+        "/m/M\xfasica.mp3",          // Windows-1252 from a zip file
+        "/m/\x87\x82/x.mp3",         // CP437 bytes
+        "/m/\xc3",                   // a sequence cut short
+        "/m/\xed\xa0\x80.mp3",       // an encoded surrogate is not UTF-8 either
+        "/m/\xed\xb2\x80.mp3",       // nor the three bytes that stand for a kept byte in a text file
+        "/m/a\xc3\xa7\xc3\xa3o.mp3", // valid UTF-8 stays plain text
+    };
+    for (const QByteArray& bytes : cases) {
+        SCOPED_TRACE(bytes.toHex().toStdString());
+        const QString path = app::pathFromBytes(bytes);
+        EXPECT_EQ(app::pathToBytes(path), bytes);
+        const QStringList lines{"DESCRIPTION#" + path, QString::fromUtf8("AÇÃO")};
+        EXPECT_EQ(textfile::splitLines(textfile::decode(textfile::encodeLines(lines))), lines);
+    }
+    EXPECT_EQ(app::pathFromBytes("/m/a\xc3\xa7\xc3\xa3o.mp3"), QString::fromUtf8("/m/ação.mp3"));
+    EXPECT_EQ(app::displayName(app::pathFromBytes("M\xfasica.mp3")), QString::fromUtf8("Música.mp3"));
+    // A list from Windows is still read as Windows-1252, even where its bytes look like a kept one.
+    EXPECT_EQ(textfile::decode("A\xc7\xc3O#C:\\\xed\xb2\x80"), QString::fromUtf8("AÇÃO#C:\\í²€"));
 }

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeView>
 
 namespace {
@@ -92,4 +93,24 @@ TEST(DriveList, FolderLiesOnTheDriveWithTheLongestRoot)
                           Case{"/home/user2/", "/"}, Case{" /media/u/STICK/a ", "/media/u/STICK/"}, Case{"", ""},
                           Case{"relative/", ""}})
         EXPECT_EQ(library::driveOf(drives, c.folder), c.drive) << c.folder.toStdString();
+}
+
+// Catches a dialog that follows only the mouse: the folder reached with the arrow keys is the
+// one OK accepts, and where the list opens is no choice of its own.
+TEST(DirDialog, ArrowKeysChooseTheFolderOkAccepts)
+{
+    DirDialog d;
+    d.tree.folder("a");
+    d.tree.folder("b");
+    d.pasta_captura = d.tree.path("a");
+    d.dialog.show();
+    d.dialog.bitbtn1->click();
+    EXPECT_EQ(d.messages, QStringList{"Selecione uma Pasta"});
+    const QModelIndex parent = d.dialog.folderIndex(d.tree.root());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d.dialog.Dir->model()->rowCount(parent) == 2; }, 5000));
+    d.dialog.Dir->setFocus();
+    QTest::keyClick(d.dialog.Dir, Qt::Key_Down);
+    d.dialog.bitbtn1->click();
+    EXPECT_EQ(d.dialog.confirmado, 1);
+    EXPECT_EQ(d.pasta_captura, d.tree.path("b"));
 }

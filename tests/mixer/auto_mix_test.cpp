@@ -348,8 +348,13 @@ TEST_F(AutoMixFaults, NoHandOverToADeckWhoseStopHandlerRuns)
     ASSERT_TRUE(B.mixing);
     ASSERT_TRUE(A.channel->Playing);
     h.render(2000); // deck A: 3000 ms left, below the mix time, while deck B still sounds
-    QTimer::singleShot(0, w, [&] { test::DeckClock::monitorTick(A); });
+    bool ticked = false;
+    QTimer::singleShot(0, w, [&] {
+        ticked = true;
+        test::DeckClock::monitorTick(A);
+    });
     playToEnd(B);
+    ASSERT_TRUE(ticked); // inside deck B's stop handler
     EXPECT_FALSE(B.channel->Playing);
     EXPECT_FALSE(A.mixing);
     EXPECT_EQ(nameOf(B), "b2.wav");

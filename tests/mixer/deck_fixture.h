@@ -3,6 +3,7 @@
 #pragma once
 #include "audio/media.h"
 #include "support/harness.h"
+#include "support/real_timers.h"
 
 #include "audio/TCorvoBass.h"
 #include "audio/TThreadedTimer.h"
@@ -24,6 +25,7 @@ public:
     // A newly created window, for each case of a table.
     void fresh()
     {
+        stopped.reset();
         h.window.reset();
         // The "mm:ss" read-outs are cut from this format, whatever the machine's locale says.
         timefmt::setLongTimeFormat("HH:mm:ss");
@@ -35,6 +37,8 @@ public:
         for (TCorvoBass* channel : {w->canal_a, w->canal_b})
             if (!channel->EndTimer)
                 channel->OpenDevice(1);
+        // Time passes only as a case renders it or ticks a timer.
+        stopped = std::make_unique<test::RealTimersStopped>(*w);
         // Fades are stepped by the tests: the channel's own stepper would wait 4 s a step.
         w->tempo_fade = 100000;
         // And with the crossfader centred, whatever the settings gave.
@@ -119,6 +123,7 @@ public:
     Deck& deck(int number) const { return number == 1 ? w->deckA : w->deckB; }
 
     test::Harness h;
+    std::unique_ptr<test::RealTimersStopped> stopped;
     Tform_mixer* w = nullptr;
     QStringList tracks; // those of freshDeck()
 };

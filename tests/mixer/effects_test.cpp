@@ -6,6 +6,8 @@
 #include "widgets/TrackBar.h"
 
 #include <QCheckBox>
+#include <cmath>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -24,6 +26,16 @@ bool effectOn(TCorvoBass* channel, int type)
 {
     char block[24] = {};
     return audio::effectGetParameters(channel->Stream, type, block);
+}
+
+// The largest bend in the left channel between two frames: about A·w² for a steady tone,
+// the size of the jump for a click.
+double roughest(const std::vector<float>& stereo, size_t from, size_t to)
+{
+    double most = 0;
+    for (size_t i = std::max<size_t>(from, 1); i + 1 < std::min(to, stereo.size() / 2); ++i)
+        most = std::max(most, std::fabs(double(stereo[2 * i + 2]) - 2.0 * stereo[2 * i] + stereo[2 * i - 2]));
+    return most;
 }
 
 } // namespace
@@ -178,4 +190,48 @@ TEST_F(Effects, MasterVolumeReachesOnlyAPlayingDeck)
     w->Trackbar6->setValue(0);
     EXPECT_EQ(w->canal_a->volume(), 0u);
     EXPECT_EQ(w->canal_b->VolumeCache, stoppedVolume);
+}
+
+// A setting changed while the deck plays a steady tone is heard without a click: the sound
+// around the change bends no more sharply than the steady sound before it or once it has
+// settled. A format box re-sending the equaliser used to restart every band's filter.
+TEST_F(Effects, ChangesDuringPlayMakeNoClick)
+{
+    const auto equaliser = [this] {
+        w->bsSkinCheckRadioBox1->click();
+        w->TrackBar20->setValue(20);
+        w->Trackbar19->setValue(16);
+        w->TrackBar9->setValue(4);
+        w->TrackBar11->setValue(15);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> before, change;
+    } rows[] = {
+        {"a format box with the equaliser on", equaliser, [this] { w->Checkbox3->click(); }},
+        {"a band moved by 10 dB", equaliser, [this] { w->TrackBar9->setValue(14); }},
+        {"the equaliser switched off", equaliser, [this] { w->bsSkinCheckRadioBox1->click(); }},
+        {"the flanger switched off", [this] { w->CheckBox2->click(); w->Flanger1->setValue(12); },
+         [this] { w->CheckBox2->click(); }},
+        {"the flanger's intensity moved", [this] { w->CheckBox2->click(); }, [this] { w->Flanger1->setValue(15); }},
+        {"the echo switched off", [this] { w->CheckBox6->click(); }, [this] { w->CheckBox6->click(); }},
+        {"the cut switched off while shut", [this] { w->CheckBox7->click(); }, [this] { w->CheckBox7->click(); }},
+    };
+    constexpr size_t kMs = kRate / 1000;
+    for (const auto& row : rows) {
+        fresh();
+        Deck& a = w->deckA;
+        fill(a, {track("tone.wav", 3000)});
+        clickRow(a, 0);
+        press(a.playButton);
+        row.before();
+        // The echo's first repeat is heard after a second; the cut is shut at 1.4 s.
+        audio::renderManual(1100);
+        std::vector<float> heard;
+        audio::renderManual(300, 1, &heard);
+        row.change();
+        audio::renderManual(300, 1, &heard);
+        const double steady = std::max(roughest(heard, 0, 300 * kMs), roughest(heard, 500 * kMs, 600 * kMs));
+        EXPECT_LT(roughest(heard, 300 * kMs, 400 * kMs), 1.5 * steady) << row.what;
+    }
 }

@@ -4,6 +4,7 @@
 // Shared by the mixer tests and voltaria-bench. Main thread only.
 #pragma once
 #include "app/UMIXER.h"
+#include "support/real_timers.h"
 
 #include <cstdint>
 #include <vector>
@@ -15,7 +16,7 @@ class DeckClock
 public:
     static constexpr int kPeriodMs = 10;
 
-    explicit DeckClock(Tform_mixer& window) : w_(window) {}
+    explicit DeckClock(Tform_mixer& window) : w_(window), stopped_(window) {}
 
     // Lets `ms` pass (in whole periods); device 1's output is appended to `heard` when given.
     // `afterPeriod` runs after each period's timers.
@@ -41,6 +42,7 @@ private:
     void period(std::vector<float>* heard);
 
     Tform_mixer& w_;
+    RealTimersStopped stopped_;
     int64_t now_ = 0;
     int64_t fadeElapsed_[2] = {0, 0}; // per deck, time since its fade stepper last ran
 };

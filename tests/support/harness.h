@@ -35,15 +35,12 @@ namespace test {
 class Harness
 {
 public:
-    explicit Harness(QSize screen = QSize(1024, 768))
-    {
-        app::setDataFolder(dataDir.path());
-        app::setScreenSize(screen);
-        timefmt::setStorePath(dataDir.filePath("user-locale.ini"));
-        setDialogs(&dialogs);
-        // Tests never need a sound card: time passes only when a test renders it.
-        audio::useManualBackend();
-    }
+    explicit Harness(QSize screen = QSize(1024, 768)) : Harness(screen, false) {}
+
+    // The window plays through the engine's real outputs: the test sound server
+    // (support/sound_server.h) in a test program that started it, in real time.
+    struct RealOutputs {};
+    explicit Harness(RealOutputs, QSize screen = QSize(1024, 768)) : Harness(screen, true) {}
 
     // Lets `ms` milliseconds of audio pass on every opened device.
     void render(int ms) const { audio::renderManual(ms); }
@@ -60,6 +57,19 @@ public:
     Harness(const Harness&) = delete;
     Harness& operator=(const Harness&) = delete;
 
+private:
+    Harness(QSize screen, bool realOutputs)
+    {
+        app::setDataFolder(dataDir.path());
+        app::setScreenSize(screen);
+        timefmt::setStorePath(dataDir.filePath("user-locale.ini"));
+        setDialogs(&dialogs);
+        // Tests never need a sound card: time passes only when a test renders it.
+        if (!realOutputs)
+            audio::useManualBackend();
+    }
+
+public:
     RecordingDialogs dialogs;
     QTemporaryDir dataDir;
     std::unique_ptr<Tform_mixer> window;

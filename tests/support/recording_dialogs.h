@@ -5,6 +5,7 @@
 #include "app/dialogs.h"
 
 #include <QList>
+#include <functional>
 #include <QStringList>
 
 namespace test {
@@ -23,6 +24,8 @@ public:
     int beeps = 0;
     QList<bool> confirmAnswers;
     QStringList fileAnswers;
+    // Runs while a message is "shown", as a real box would take the focus away meanwhile.
+    std::function<void()> whileMessageShows;
 
     // The texts shown, in order.
     QStringList texts() const
@@ -40,7 +43,12 @@ public:
     }
 
     void beep() override { ++beeps; }
-    void message(const QString& text, const QString& caption) override { shown.append({"message", text, caption, {}}); }
+    void message(const QString& text, const QString& caption) override
+    {
+        shown.append({"message", text, caption, {}});
+        if (whileMessageShows)
+            whileMessageShows();
+    }
     bool confirm(const QString& text, const QString& caption) override
     {
         shown.append({"confirm", text, caption, {}});

@@ -1,0 +1,64 @@
+// Frequency and source rates other than the device's: every stream goes through the resampler.
+#include "channel_fixture.h"
+
+#include <cmath>
+
+class Resampling : public ChannelTest
+{
+};
+
+// Catches the last frames left inside the resampler when the track ends.
+TEST_F(Resampling, EveryFrameIsHeardAtEveryRate)
+{
+    const struct {
+        int rate;
+        double seconds;
+    } cases[] = {{22050, 0.5}, {22050, 0.537}, {32000, 0.61}, {48000, 0.5}, {48000, 0.573}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rate << " Hz, " << c.seconds << " s");
+        canal.LoadFile(wav("t.wav", c.seconds, [](int64_t, int) { return 0.5; }, c.rate));
+        canal.Play();
+        const std::vector<float> heard = render(800);
+        int64_t last = -1;
+        for (size_t i = 0; i < heard.size() / 2; ++i)
+            if (heard[2 * i] > 0.25)
+                last = int64_t(i);
+        const double frames = double(int64_t(c.seconds * c.rate));
+        EXPECT_NEAR(double(last), frames * kRate / c.rate - 1, 1.5);
+        EXPECT_EQ(canal.GetPosition(), canal.GetLength());
+        canal.CheckEnd();
+    }
+    EXPECT_EQ(stops, 5);
+}
+
+// 48 kHz on the 44.1 kHz device stays flat up to 18 kHz, and the position is what was heard.
+TEST_F(Resampling, FlatToEighteenKilohertz)
+{
+    for (double hz : {1000.0, 12000.0, 18000.0}) {
+        SCOPED_TRACE(hz);
+        canal.LoadFile(wav(QString("f%1.wav").arg(hz), 1.0, media::sine(hz, 48000, 0.5), 48000));
+        canal.Play();
+        const std::vector<float> heard = render(400);
+        EXPECT_NEAR(20 * std::log10(media::rms(heard, 4410, heard.size() / 2) / (0.5 / std::sqrt(2.0))), 0.0, 1.0);
+        EXPECT_NEAR(double(canal.GetPosition()), 400.0, 10.0); // within one device period
+    }
+}
+
+// Moving the pitch away from the track's own rate and back glides: no step, no blip.
+TEST_F(Resampling, PitchMovesWithoutAClick)
+{
+    canal.LoadFile(wav("p.wav", 3.0, media::sine(440, kRate, 0.5)));
+    canal.Play();
+    std::vector<float> heard = render(200);
+    for (uint32_t hz : {44150u, 44100u, 46000u, 44100u}) {
+        canal.setFrequency(hz);
+        const std::vector<float> more = render(200);
+        heard.insert(heard.end(), more.begin(), more.end());
+    }
+    // A sine's third difference is tiny; a step or a blip is not.
+    double worst = 0;
+    for (size_t i = 2000; i + 3 < heard.size() / 2; ++i)
+        worst = std::max(worst, double(std::fabs(heard[2 * (i + 3)] - 3 * heard[2 * (i + 2)] + 3 * heard[2 * (i + 1)]
+                                                  - heard[2 * i])));
+    EXPECT_LT(worst, 5e-4);
+}
