@@ -192,7 +192,9 @@ void twoDecksCpu()
                   onServer / onNull, "a few percent of one core");
 }
 
-const bench::Register registerLatency("sound-latency", controlLatency);
-const bench::Register registerCpu("sound-cpu", twoDecksCpu);
+const bench::Register registerLatency("sound-latency",
+                                      "a volume change reaching the test sound server's monitor", controlLatency);
+const bench::Register registerCpu("sound-cpu", "two MP3 decks playing on the test sound server against the null device",
+                                  twoDecksCpu);
 
 } // namespace
