@@ -6,7 +6,6 @@
 #include "widgets/StringGrid.h"
 
 #include <QListWidget>
-#include <QPointer>
 
 namespace {
 
@@ -22,17 +21,14 @@ void Tform_mixer::BitBtn24Click()
     int r = 1;
     Deck* target = &deckA;
     library::TimeSlice slice;
-    const QPointer<Tform_mixer> window(this);
     const int repeats = StringGrid1->RowCount() - 1;
     for (int i = 0; i < repeats; ++i) {
         // Moving the grid's selection costs more than dealing a row: it is shown only when the
         // window runs, and the operator may move it meanwhile; the deal goes on from there.
         if (slice.due()) {
             StringGrid1->setRow(r);
+            // A close request among these events is held until the deal has ended.
             slice.tick();
-            // A close request taken while the window ran may have deleted it: touch nothing more.
-            if (!window)
-                return;
             r = StringGrid1->Row();
         }
         const QString description = StringGrid1->Cells(1, r);
