@@ -23,33 +23,10 @@ void LedText::setText(const QString& text)
     update();
 }
 
-void LedText::setScrolling(bool on)
-{
-    if (on == scrolling_)
-        return;
-    scrolling_ = on;
-    scrolled_ = 0;
-    update();
-}
-
-void LedText::scrollStep()
-{
-    scrolled_ += dotPitch;
-    // Wrap once the text has left completely, so it comes in again from the right edge.
-    if (scrolled_ > width() + glyphs_.width() * dotPitch)
-        scrolled_ = 0;
-    update();
-}
-
 void LedText::setLedColor(const QColor& c)
 {
     ledColor_ = c;
     update();
-}
-
-int LedText::textOffset() const
-{
-    return scrolling_ ? width() - scrolled_ : 0;
 }
 
 QSize LedText::sizeHint() const
@@ -89,13 +66,10 @@ void LedText::paintEvent(QPaintEvent*)
     const QColor on = isEnabled() ? ledColor_ : skin::dimmed(ledColor_);
     const QColor off = skin::ledOff(ledColor_);
     const int top = (height() - rows() * dotPitch) / 2;
-    // Dots stay on a fixed grid and the text slides under it, one dot column per step.
-    const int shift = textOffset() >= 0 ? textOffset() / dotPitch : -((-textOffset() + dotPitch - 1) / dotPitch);
     for (int y = 0; y < glyphs_.height(); ++y) {
         const uchar* line = glyphs_.constScanLine(y);
         for (int x = 0; x * dotPitch < width(); ++x) {
-            const int gx = x - shift;
-            const bool lit = gx >= 0 && gx < glyphs_.width() && line[gx] > 127;
+            const bool lit = x < glyphs_.width() && line[x] > 127;
             // A lit LED fills its whole cell so the text stays legible; unlit ones show as a
             // faint grid of points.
             if (lit)

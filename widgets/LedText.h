@@ -1,5 +1,5 @@
-// Scrolling LED text (the status line): the text drawn as a dot-matrix of LEDs on black,
-// moved left one dot column per scroll step; main thread only.
+// LED text (the status line): the text drawn as a dot-matrix of LEDs on black; the status line
+// scrolls it by moving the widget inside its panel. Main thread only.
 #pragma once
 
 #include <QColor>
@@ -15,15 +15,7 @@ public:
 
     void setText(const QString& text);
     QString text() const { return text_; }
-    void setScrolling(bool on);
-    bool scrolling() const { return scrolling_; }
-    // Advances the scroll by one dot column; after the text has left on the left it enters
-    // again from the right.
-    void scrollStep();
     void setLedColor(const QColor& c);
-
-    // Where the text's first dot column is drawn, in pixels from the left edge.
-    int textOffset() const;
 
     QSize sizeHint() const override;
 
@@ -37,8 +29,6 @@ private:
     void renderGlyphs();
 
     QString text_;
-    bool scrolling_ = false;
-    int scrolled_ = 0; // pixels the text has moved left from the right edge
     QColor ledColor_;
     QImage glyphs_; // one pixel per LED dot: the text at dot resolution
 };

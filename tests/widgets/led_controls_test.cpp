@@ -143,28 +143,4 @@ TEST(MultiSwitch, ClickGoesToTheClickedPositionOrStepsOnWrapping)
     EXPECT_EQ(sw.position(), 0);
 }
 
-TEST(LedText, ScrollingEntersFromTheRightAndWrapsAfterLeaving)
-{
-    LedText text;
-    text.resize(100, 17);
-    text.setText(QStringLiteral("Arvesto"));
-    EXPECT_EQ(text.textOffset(), 0);
-    text.setScrolling(true);
-    EXPECT_EQ(text.textOffset(), 100);
-    text.scrollStep();
-    const int step = 100 - text.textOffset();
-    EXPECT_GT(step, 0);
-    EXPECT_LE(step, 4);
-    int steps = 1;
-    // The text goes off on the left and comes back at the right edge.
-    while (text.textOffset() != 100 && steps < 10000) {
-        text.scrollStep();
-        ++steps;
-    }
-    EXPECT_LT(steps, 10000);
-    EXPECT_GT(steps, 100 / step);
-    text.setScrolling(false);
-    EXPECT_EQ(text.textOffset(), 0);
-}
-
 } // namespace
