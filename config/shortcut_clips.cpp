@@ -2,6 +2,7 @@
 // at start-up and stored there by the configuration dialog's OK.
 #include "app/UMIXER.h"
 #include "app/dialogs.h"
+#include "app/media_load.h"
 #include "app/funcoes.h"
 #include "app/paths.h"
 #include "app/textfile.h"
@@ -61,14 +62,8 @@ void Tform_mixer::play_atalho(const QString& path, int)
         canal_atalho->Stop();
         return;
     }
-    canal_atalho->LoadFile(found);
-    audio::StreamInfo loaded;
-    if (!audio::streamInfo(canal_atalho->Stream, loaded)) {
-        // A source the channel refused (8-bit) has had the channel's own message.
-        if (canal_atalho->Stream == 0)
-            dialogs().message(QStringLiteral("Erro ao Carregar Mídia - Verifique !!"));
+    if (!carrega_midia(*canal_atalho, found))
         return;
-    }
     canal_atalho->Play();
 }
 

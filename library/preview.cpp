@@ -3,6 +3,7 @@
 // Main thread only.
 #include "app/UMIXER.h"
 #include "app/dialogs.h"
+#include "app/media_load.h"
 #include "audio/TCorvoBass.h"
 #include "audio/engine.h"
 #include "library/path_case.h"
@@ -40,14 +41,8 @@ void Tform_mixer::BitBtn21Click()
         return;
 
     canal_00->SetDevice(previewDevice());
-    canal_00->LoadFile(library::existingPathIgnoringCase(path));
-    audio::StreamInfo loaded;
-    if (!audio::streamInfo(canal_00->Stream, loaded)) {
-        // A source the channel refused (8-bit) has had the channel's own message.
-        if (canal_00->Stream == 0)
-            dialogs().message(QStringLiteral("Erro ao Carregar Mídia - Verifique !!"));
+    if (!carrega_midia(*canal_00, library::existingPathIgnoringCase(path)))
         return;
-    }
     canal_00->Play();
     bitbtn21->setEnabled(false);
     bitbtn23->setEnabled(true);

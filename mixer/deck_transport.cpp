@@ -2,6 +2,7 @@
 // double click and the playlist's context menu. Main thread only.
 #include "app/UMIXER.h"
 #include "app/dialogs.h"
+#include "app/media_load.h"
 #include "app/funcoes.h"
 #include "app/path_bytes.h"
 #include "audio/TCorvoBass.h"
@@ -61,13 +62,8 @@ bool Tform_mixer::loadSelectedEntry(Deck& d)
         d.playButton->setEnabled(false);
         return false;
     }
-    d.channel->LoadFile(path);
-    audio::StreamInfo loaded;
-    if (!audio::streamInfo(d.channel->Stream, loaded)) {
-        // Nothing playable was loaded, so Play stays off rather than pretend to play. A source
-        // the channel refused (8-bit) has had the channel's own message.
-        if (d.channel->Stream == 0)
-            dialogs().message(QStringLiteral("Erro ao Carregar Mídia - Verifique !!"));
+    if (!carrega_midia(*d.channel, path)) {
+        // Nothing playable was loaded, so Play stays off rather than pretend to play.
         d.playButton->setEnabled(false);
         return false;
     }

@@ -1,0 +1,11 @@
+// Loading a file into a channel that is about to play (deck, preview, clip). Main thread only.
+#pragma once
+
+#include <QString>
+
+class TCorvoBass;
+
+// Loads `path` into `channel` and tells whether a playable stream came of it. A file the channel
+// could not open gets "Erro ao Carregar Mídia - Verifique !!"; a source it refused (8-bit) has
+// had the channel's own message.
+bool carrega_midia(TCorvoBass& channel, const QString& path);
