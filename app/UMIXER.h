@@ -4,6 +4,8 @@
 #pragma once
 
 #include "app/deck.h"
+#include "mixer/play_record.h"
+#include "mixer/silence_watch.h"
 
 #include <QPoint>
 #include <QString>
@@ -135,6 +137,8 @@ public:
     // the window's own context menu and its shortcut keys
     QMenu* PopupMenu8 = nullptr;
     QAction* Sobre1 = nullptr;
+    // The silence watch's switch and the play record's folder, right after "Sobre".
+    QAction *VigiaSilencio1 = nullptr, *RelatorioExecucoes1 = nullptr;
     QAction* PlayAtalho[10] = {};
     QAction* FadeMix1 = nullptr;
     TSystray* Systray1 = nullptr;
@@ -238,6 +242,13 @@ public:
     void LEDButton1Click();
     void LEDButton2Click();
 
+    // ---- unattended running: the silence watch and the play record (mixer/)
+    QTimer* TimerVigia = nullptr;
+    mixer::PlayRecord registro;
+    void VigiaSilencio1Click();
+    void TimerVigiaTimer();
+    void RelatorioExecucoes1Click();
+
 private:
     // Each deck operation, written once; the handler pairs above are its entry points.
     // True when the selected entry is now the deck's loaded track.
@@ -284,6 +295,13 @@ private:
     // hands over when its track ended without a hand-over, and plays on when its track ended
     // after the other deck had handed over to it.
     void autoMixAfterAdvance(Deck& d, bool loaded);
+    // The record and the silence watch learn how the deck's track stopped.
+    void trackStopped(Deck& d);
+    mixer::SilenceWatch vigia;
+    void connectSilenceWatch();
+    void connectPlayRecord();
+    // Plays the next playable entry of the deck that stopped last, or of the other deck.
+    void restartAfterSilence();
 
 public:
 

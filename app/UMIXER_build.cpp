@@ -389,6 +389,9 @@ void Tform_mixer::buildWindowMenu()
     PopupMenu8->setObjectName("PopupMenu8");
     Sobre1 = menuItem(PopupMenu8, "Sobre1", "Sobre");
     Sobre1->setShortcut(Qt::Key_F1);
+    VigiaSilencio1 = menuItem(PopupMenu8, "VigiaSilencio1", "Vigia de Silêncio");
+    VigiaSilencio1->setCheckable(true);
+    RelatorioExecucoes1 = menuItem(PopupMenu8, "RelatorioExecucoes1", "Relatório de Execuções");
     const char* const clipItems[10] = {"PlayAtalho011", "PlayAtalho012", "PlayAtalho013", "PlayAtalho014",
                                        "PlayAtalho051", "PlayAtalho061", "PlayAtalho071", "PlayAtalho081",
                                        "PlayAtalho091", "PlayAtalho101"};

@@ -3,6 +3,8 @@
 // behaviours where deck A and deck B differ are the flags at the end, set in one place
 // (Tform_mixer's constructor). Main thread only.
 #pragma once
+#include "mixer/stop_reason.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -91,6 +93,8 @@ struct Deck {
     // auto-mix
     bool stopping = false; // the stop handler runs (deck B's lets pending events run inside it)
     bool playingOut = false; // the other deck had nothing playable: no hand-over until this deck plays again
+    // How the playing track will have stopped: End from Play on, until a stop path says otherwise.
+    mixer::StopReason stopReason = mixer::StopReason::None;
 
     // Transport and controls: each flag is true on the deck that behaves so.
     bool missingFileNamesPath = false;       // the missing-file message names the path (A)

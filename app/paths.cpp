@@ -15,6 +15,7 @@ namespace {
 QString chosenFolder;
 QSize chosenScreen;
 std::function<QDateTime()> chosenClock;
+std::function<void(const QUrl&)> chosenOpener;
 
 bool isSystemFolder(const QString& folder)
 {
@@ -62,6 +63,16 @@ QDateTime wallClock() { return chosenClock ? chosenClock() : QDateTime::currentD
 
 void setWallClock(std::function<QDateTime()> clock) { chosenClock = std::move(clock); }
 
-void openWebAddress() { QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromLatin1(webAddress))); }
+void openUrl(const QUrl& url)
+{
+    if (chosenOpener)
+        chosenOpener(url);
+    else
+        QDesktopServices::openUrl(url);
+}
+
+void setUrlOpener(std::function<void(const QUrl&)> opener) { chosenOpener = std::move(opener); }
+
+void openWebAddress() { openUrl(QUrl::fromUserInput(QString::fromLatin1(webAddress))); }
 
 } // namespace app

@@ -3,6 +3,7 @@
 #pragma once
 #include <QDateTime>
 #include <QSize>
+#include <QUrl>
 #include <QString>
 #include <functional>
 
@@ -32,6 +33,11 @@ inline constexpr const char* applicationTitle = "Arvesto Voltaria-Pro IV";
 // (an empty one restores the system's).
 QDateTime wallClock();
 void setWallClock(std::function<QDateTime()> clock);
+
+// Opens a web address or a folder with the desktop's own programs, unless setUrlOpener() chose
+// another opener (an empty one restores the desktop's); nothing is reported when none answers.
+void openUrl(const QUrl& url);
+void setUrlOpener(std::function<void(const QUrl&)> opener);
 
 // The maker's web address, shown in the caption and the status line.
 inline constexpr const char* webAddress = "www.arvesto.example";

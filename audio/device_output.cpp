@@ -26,18 +26,18 @@ DeviceOutput::~DeviceOutput()
     driver_.reset();
 }
 
-MixCallback DeviceOutput::mixCallback()
+MixCallback DeviceOutput::mixCallback(bool heard)
 {
-    return [this](float* out, int frames) { mix(out, frames); };
+    return [this, heard](float* out, int frames) { mix(out, frames, heard); };
 }
 
 bool DeviceOutput::start(bool waitForIt)
 {
     std::lock_guard<std::mutex> lock(driverMutex_);
-    driver_ = null_ ? backend_.openClock(rate_, mixCallback()) : backend_.open(name_, rate_, mixCallback());
+    driver_ = null_ ? backend_.openClock(rate_, mixCallback(true)) : backend_.open(name_, rate_, mixCallback(true));
     onClock_ = null_;
     if (!driver_ && waitForIt) {
-        driver_ = backend_.openClock(rate_, mixCallback());
+        driver_ = backend_.openClock(rate_, mixCallback(false));
         onClock_ = true;
     }
     lastProgressMs_ = lastRetryMs_ = backend_.nowMs();
@@ -65,13 +65,13 @@ void DeviceOutput::detach(Stream* stream)
 bool DeviceOutput::releasedSince(uint64_t epoch) const { return !inMix_.load() || epoch_.load() != epoch; }
 
 // Runs on the driver's thread.
-void DeviceOutput::mix(float* out, int frames)
+void DeviceOutput::mix(float* out, int frames, bool heard)
 {
     inMix_.store(true);
     std::memset(out, 0, sizeof(float) * size_t(frames) * 2);
     for (auto& slot : slots_)
         if (Stream* s = slot.load())
-            s->render(out, frames);
+            s->render(out, frames, heard);
     epoch_.fetch_add(1);
     inMix_.store(false);
 }
@@ -91,7 +91,7 @@ void DeviceOutput::supervise()
     if (!onClock_ && (!driver_ || driver_->failed() || stalled)) {
         // The card is gone: keep the streams' time on a silent clock.
         driver_.reset();
-        driver_ = backend_.openClock(rate_, mixCallback());
+        driver_ = backend_.openClock(rate_, mixCallback(false));
         onClock_ = true;
         lastRetryMs_ = now;
         return;
@@ -99,10 +99,10 @@ void DeviceOutput::supervise()
     if (onClock_ && now - lastRetryMs_ >= kRetryMs) {
         lastRetryMs_ = now;
         driver_.reset(); // only one driver may run the mix at a time
-        driver_ = backend_.open(name_, rate_, mixCallback());
+        driver_ = backend_.open(name_, rate_, mixCallback(true));
         onClock_ = driver_ == nullptr;
         if (onClock_)
-            driver_ = backend_.openClock(rate_, mixCallback());
+            driver_ = backend_.openClock(rate_, mixCallback(false));
         lastProgressMs_ = now;
     }
 }

@@ -40,8 +40,10 @@ public:
     void renderManual(float* out, int frames);
 
 private:
-    void mix(float* out, int frames);
-    MixCallback mixCallback();
+    void mix(float* out, int frames, bool heard);
+    // `heard`: the driver is the device itself (or the null device), not the silent clock
+    // standing in for a device that failed.
+    MixCallback mixCallback(bool heard);
 
     OutputBackend& backend_;
     const std::string name_;

@@ -131,6 +131,9 @@ public:
         if (!reader)
             return 0;
         Entry entry;
+        // Copied here: the reader belongs to the stream's decoder thread from now on.
+        entry.title = QString::fromStdString(reader->title());
+        entry.artist = QString::fromStdString(reader->artist());
         entry.stream = std::make_unique<Stream>(std::move(reader), file, kDeviceRate, manual_ != nullptr);
         entry.output = it->second.get();
         entry.device = current_;
@@ -157,6 +160,7 @@ public:
         DeviceOutput* output = nullptr;
         int device = 0;
         bool wma = false;
+        QString title, artist;
     };
 
     Entry* find(uint32_t handle)
@@ -324,6 +328,22 @@ bool streamInfo(uint32_t handle, StreamInfo& info)
     info.wmaLoader = e->wma;
     info.device = e->device;
     return true;
+}
+
+bool streamTags(uint32_t handle, QString& title, QString& artist)
+{
+    auto* e = engine().find(handle);
+    if (!e)
+        return false;
+    title = e->title;
+    artist = e->artist;
+    return true;
+}
+
+int64_t heardMs(uint32_t handle)
+{
+    Stream* s = engine().stream(handle);
+    return s ? s->heardFrames() * 1000 / kDeviceRate : -1;
 }
 
 bool getAttributes(uint32_t handle, uint32_t& frequency, uint32_t& volume, int32_t& pan)

@@ -55,6 +55,11 @@ struct StreamInfo {
     int device = 0;
 };
 bool streamInfo(uint32_t stream, StreamInfo& info);
+// The title and artist tags of the stream's file, empty when it has none.
+bool streamTags(uint32_t stream, QString& title, QString& artist);
+// Milliseconds of the stream that went to a working output (not to the silent clock that
+// stands in for a failed device); -1 on an invalid handle.
+int64_t heardMs(uint32_t stream);
 
 bool getAttributes(uint32_t stream, uint32_t& frequency, uint32_t& volume, int32_t& pan);
 bool setAttributes(uint32_t stream, uint32_t frequency, uint32_t volume, int32_t pan);

@@ -47,6 +47,16 @@ bool isWma(AVCodecID id)
            || id == AV_CODEC_ID_WMALOSSLESS;
 }
 
+// A tag of the container, or of the audio stream where the container keeps none (Ogg's
+// comments); FFmpeg matches the key in any letter case.
+std::string tag(const AVFormatContext* format, const AVStream* stream, const char* key)
+{
+    for (const AVDictionary* tags : {format->metadata, stream->metadata})
+        if (const AVDictionaryEntry* entry = av_dict_get(tags, key, nullptr, 0))
+            return entry->value;
+    return {};
+}
+
 } // namespace
 
 std::unique_ptr<MediaReader> MediaReader::open(const std::string& path)
@@ -75,6 +85,8 @@ std::unique_ptr<MediaReader> MediaReader::open(const std::string& path)
     if (!plausible(r->rate_, r->channels_))
         return nullptr;
     r->eightBit_ = isEightBit(st->codecpar);
+    r->title_ = tag(r->format_, st, "title");
+    r->artist_ = tag(r->format_, st, "artist");
     r->packet_ = av_packet_alloc();
     r->frame_ = av_frame_alloc();
 

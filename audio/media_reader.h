@@ -32,6 +32,9 @@ public:
     int64_t maxFrames() const;
     // True when only a demuxing pass gives the true decoded length (MP3, bit-rate estimates).
     bool needsLengthScan() const { return needsScan_; }
+    // The file's title and artist tags (UTF-8), empty when it has none.
+    const std::string& title() const { return title_; }
+    const std::string& artist() const { return artist_; }
 
     // Counts the frames the decoder will produce by demuxing the whole file (no decoding);
     // -1 on failure or when `cancel` was raised meanwhile.
@@ -65,6 +68,7 @@ private:
     bool eightBit_ = false;
     bool needsScan_ = false;
     int64_t announced_ = 0;
+    std::string title_, artist_;
     int64_t fileBytes_ = 0;
     int64_t startPts_ = 0;
     int64_t prerollFrames_ = 0;

@@ -378,12 +378,13 @@ void Stream::mixInto(float* mix, const float* frames, int count)
     gainR_ = targetR;
 }
 
-void Stream::render(float* mix, int frames)
+void Stream::render(float* mix, int frames, bool heard)
 {
     syncGeneration();
     if (playing_.load(std::memory_order_acquire) && !consumerEnded_ && resampler_) {
         setRatio(true);
-        for (int done = 0; done < frames;) {
+        int done = 0;
+        while (done < frames) {
             const int n = std::min(kBlock, frames - done);
             const int got = resample(outputBlock_, n);
             mixInto(mix + 2 * done, outputBlock_, got);
@@ -391,6 +392,8 @@ void Stream::render(float* mix, int frames)
             if (got < n)
                 break; // the rest of the period stays silent
         }
+        if (heard)
+            heardFrames_.fetch_add(done, std::memory_order_relaxed);
     }
     publish();
 }

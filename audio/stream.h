@@ -52,7 +52,10 @@ public:
     SampleTap tap;
 
     // Output callback: adds `frames` frames at the device rate into `mix` (interleaved stereo).
-    void render(float* mix, int frames);
+    // `heard`: the mix goes to a working output, not to the silent stand-in of a failed one.
+    void render(float* mix, int frames, bool heard);
+    // Device frames of this stream that went to a working output (any thread).
+    int64_t heardFrames() const { return heardFrames_.load(std::memory_order_relaxed); }
 
 private:
     static constexpr int kBlock = 512;
@@ -98,6 +101,7 @@ private:
     // What has been heard, whether the end was heard, whether nothing of the generation was
     // taken yet, and the generation, in one word.
     std::atomic<uint64_t> published_;
+    std::atomic<int64_t> heardFrames_{0};
 
     // Callback-only state.
     uint32_t consumerGeneration_ = 0;

@@ -17,7 +17,7 @@
 namespace {
 
 // The 30 lines of the settings file in the order they are always written, then the names of the
-// two chosen outputs, which the next start prefers to their numbers.
+// two chosen outputs, which the next start prefers to their numbers, and the silence watch.
 QStringList settingsLines(const Tform_mixer& w)
 {
     QStringList lines;
@@ -47,6 +47,7 @@ QStringList settingsLines(const Tform_mixer& w)
         add(settings::bandKey(band), bands[band]->value());
     lines << "PLACA_MUSICAS=" + w.canal_a->DeviceName(w.device_transmissao);
     lines << "PLACA_CUE=" + w.canal_00->DeviceName(w.device_cue);
+    add("VIGIA", w.VigiaSilencio1->isChecked());
     return lines;
 }
 
@@ -58,6 +59,8 @@ void Tform_mixer::FormClose(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // What sounds now ends with the program, the clip too, which keeps playing until then.
+    registro.stopAll(mixer::StopReason::Exit);
     BitBtn4Click();
     BitBtn8Click();
     const QStringList lines = settingsLines(*this);

@@ -47,7 +47,7 @@ void Tform_mixer::PlayAtalho081Click() { play_atalho(atalhos[7], 8); }
 void Tform_mixer::PlayAtalho091Click() { play_atalho(atalhos[8], 9); }
 void Tform_mixer::PlayAtalho101Click() { play_atalho(atalhos[9], 10); }
 
-void Tform_mixer::play_atalho(const QString& path, int)
+void Tform_mixer::play_atalho(const QString& path, int clip)
 {
     if (path.isEmpty())
         return;
@@ -59,12 +59,15 @@ void Tform_mixer::play_atalho(const QString& path, int)
     }
     // The key works as play/stop: a press while any clip sounds only stops it.
     if (canal_atalho->Playing) {
+        registro.stopped(*canal_atalho, mixer::StopReason::Dry);
         canal_atalho->Stop();
         return;
     }
     if (!carrega_midia(*canal_atalho, found))
         return;
     canal_atalho->Play();
+    if (canal_atalho->Playing)
+        registro.started(*canal_atalho, QStringLiteral("clip %1").arg(clip));
 }
 
 void Tform_mixer::carrega_atalhos()

@@ -62,6 +62,7 @@ void Tform_mixer::handOver(Deck& from, Deck& to)
         return;
     }
     from.channel->FadeOut(tempo_fade);
+    from.stopReason = mixer::StopReason::AutoMix;
     // Blocks both triggers for this deck until it plays again.
     from.mixing = true;
     playDeck(to);
@@ -78,8 +79,11 @@ void Tform_mixer::switchAutoMix()
     RxSpinEdit7->setEnabled(switchingOn);
     RxSpinEdit1->setEnabled(switchingOn);
     LEDButton2->setOn(switchingOn);
-    if (!switchingOn)
+    if (!switchingOn) {
+        // The silence that follows is the operator's: the silence watch keeps out of it.
+        vigia.operatorStopped = true;
         return;
+    }
     // A deck that plays keeps its track: the load leaves it alone.
     for (Deck* d : {&deckB, &deckA})
         if (d->listBox->count() > 0)

@@ -2,6 +2,7 @@
 // to the next playlist entry (wrapping to the first), after a dry stop it reloads the same
 // one. Runs on the main thread, nested inside the channel's Stop.
 #include "app/UMIXER.h"
+#include "app/paths.h"
 #include "audio/TCorvoBass.h"
 #include "mixer/deck_buttons.h"
 #include "widgets/LedButton.h"
@@ -19,6 +20,7 @@ void Tform_mixer::Canal_bStop(QObject*) { deckStopped(deckB); }
 
 void Tform_mixer::deckStopped(Deck& d)
 {
+    trackStopped(d);
     // Until the next entry is loaded the auto-mix must not start this deck again.
     const QScopedValueRollback<bool> stopping(d.stopping, true);
     if (d.stopRunsPendingEventsFirst) {
@@ -49,6 +51,18 @@ void Tform_mixer::deckStopped(Deck& d)
     const bool loaded = loadSelectedEntry(d);
     if (advancing)
         autoMixAfterAdvance(d, loaded);
+}
+
+void Tform_mixer::trackStopped(Deck& d)
+{
+    // A channel that was not playing may raise its stop again: that is no stop of a track.
+    if (d.stopReason == mixer::StopReason::None)
+        return;
+    registro.stopped(*d.channel, d.stopReason);
+    vigia.lastStopped = &d;
+    vigia.operatorStopped = mixer::operatorStop(d.stopReason);
+    vigia.silentSince = app::wallClock();
+    d.stopReason = mixer::StopReason::None;
 }
 
 void Tform_mixer::selectNextEntry(Deck& d)

@@ -104,6 +104,11 @@ void Tform_mixer::playDeck(Deck& d)
     d.frequencySlider->setValue(int(d.ownFrequency));
     d.channel->SetPosition(0);
     d.channel->Play();
+    if (d.channel->Playing) {
+        // From here on the track ends by itself unless a stop path says otherwise.
+        d.stopReason = mixer::StopReason::End;
+        registro.started(*d.channel, d.channelName);
+    }
     TrackBar18Change();
     if (!d.playRestartsStatusFirst)
         label5->move(Panel18->width(), label5->y());
@@ -133,6 +138,7 @@ void Tform_mixer::stopDeckDry(Deck& d)
         limpa_grafico(d.number);
     if (!d.channel->Playing)
         return;
+    d.stopReason = mixer::StopReason::Dry;
     d.channel->Stop(); // the stop handler runs inside
     enableTransport(d, false);
     if (d.dryStopClearsDisplays)
@@ -144,6 +150,7 @@ void Tform_mixer::fadeDeck(Deck& d)
     if (!d.channel->Playing)
         return;
     d.channel->FadeOut(tempo_fade);
+    d.stopReason = mixer::StopReason::Fade;
     d.playButton->setEnabled(true);
     d.fadeButton->setEnabled(false);
     d.mixing = true;

@@ -22,6 +22,9 @@ void Tform_mixer::mixTowards(Deck& to, Deck& from)
     TrackBar18Change();
     playDeck(to);
     fadeDeck(from);
+    // The record tells a mix from the Fade button.
+    if (from.channel->Playing)
+        from.stopReason = mixer::StopReason::Mix;
 }
 
 // Towards whichever deck is silent: a mix button is disabled while its own deck plays.

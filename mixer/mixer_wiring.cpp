@@ -85,6 +85,8 @@ void Tform_mixer::connectMixerHandlers()
     connectDeck(this, deckB, deckBHandlers);
     connect(Timer3, &QTimer::timeout, this, &Tform_mixer::Timer3Timer);
     connectAutoMixHandlers();
+    connectSilenceWatch();
+    connectPlayRecord();
 
     connect(Trackbar18, &QAbstractSlider::valueChanged, this, &Tform_mixer::TrackBar18Change);
     connect(Trackbar18, &QWidget::customContextMenuRequested, this,

@@ -196,7 +196,8 @@ TEST(MainWindow, CreationStepLeavesTheStateAsAFreshStartNeedsIt)
     EXPECT_EQ(w.device_cue, 1);
     EXPECT_TRUE(w.lista_a.isEmpty());
     EXPECT_TRUE(w.lista_b.isEmpty());
-    // Four channels exist and none is opened yet; only the decks and the preview report stops.
+    // Four channels exist and none is opened yet; the decks and the preview report stops, the
+    // clip channel only to the play record.
     for (TCorvoBass* channel : {w.canal_a, w.canal_b, w.canal_00, w.canal_atalho}) {
         ASSERT_NE(channel, nullptr);
         EXPECT_EQ(channel->EndTimer, nullptr);
@@ -205,7 +206,7 @@ TEST(MainWindow, CreationStepLeavesTheStateAsAFreshStartNeedsIt)
     EXPECT_TRUE(w.canal_a->OnStop);
     EXPECT_TRUE(w.canal_b->OnStop);
     EXPECT_TRUE(w.canal_00->OnStop);
-    EXPECT_FALSE(w.canal_atalho->OnStop);
+    EXPECT_TRUE(w.canal_atalho->OnStop);
     // The default width set last drops the hidden first column.
     EXPECT_EQ(w.StringGrid1->ColWidths(0), w.StringGrid1->width() - 2);
     EXPECT_EQ(w.StringGrid2->ColWidths(0), 0);
@@ -229,10 +230,18 @@ TEST(MainWindow, WindowMenuCarriesTheFunctionKeys)
 {
     test::Harness h;
     Tform_mixer& w = h.create();
-    const QList<QAction*> items = w.PopupMenu8->actions();
-    ASSERT_EQ(items.size(), 12);
+    QList<QAction*> items = w.PopupMenu8->actions();
+    ASSERT_EQ(items.size(), 14);
     EXPECT_EQ(items[0]->text(), "Sobre");
     EXPECT_EQ(items[0]->shortcut(), QKeySequence(Qt::Key_F1));
+    // Right after "Sobre": the silence watch's switch, off, and the play record's folder.
+    EXPECT_EQ(items[1]->text(), "Vigia de Silêncio");
+    EXPECT_TRUE(items[1]->isCheckable());
+    EXPECT_FALSE(items[1]->isChecked());
+    EXPECT_EQ(items[2]->text(), "Relatório de Execuções");
+    for (QAction* added : {items[1], items[2]})
+        EXPECT_TRUE(added->shortcut().isEmpty());
+    items.remove(1, 2);
     EXPECT_EQ(items[1]->text(), "Play Atalho 01");
     EXPECT_EQ(items[1]->objectName(), "PlayAtalho011");
     EXPECT_EQ(items[10]->text(), "Play Atalho 10");

@@ -28,7 +28,7 @@ const QStringList fileOrder{"CAPTURAGR",    "AUTOMIXAR",    "WAV",        "MP3",
                             "DEVICE_CUE",   "ATIVA_SENSOR", "VLR_SENSOR", "DRIVE",      "BUFFERS",    "FADE",
                             "BT_CAPTURAGR", "EQ_ATIVA",     "EQ_VOLUME",  "EQ_BANDA01", "EQ_BANDA02", "EQ_BANDA03",
                             "EQ_BANDA04",   "EQ_BANDA05",   "EQ_BANDA06", "EQ_BANDA07", "EQ_BANDA08", "EQ_BANDA09",
-                            "EQ_BANDA10",   "PLACA_MUSICAS", "PLACA_CUE"};
+                            "EQ_BANDA10",   "PLACA_MUSICAS", "PLACA_CUE", "VIGIA"};
 
 QByteArray readAll(const QString& path)
 {
@@ -55,13 +55,13 @@ QString writeSilentWav(const QString& path)
 } // namespace
 
 // Catches a key written out of order, a value written from the wrong control and a constant key
-// that drifts: the program's own file comes back byte for byte.
+// that drifts: the program's own file comes back byte for byte, the silence watch's line last.
 TEST(SettingsWrite, OwnFileIsWrittenBackByteForByte)
 {
     for (bool captureOn : {false, true}) {
-        Started s(fullFile(captureOn));
+        Started s(fullFile(captureOn) + QStringList{"VIGIA=1"});
         s.w->close();
-        EXPECT_EQ(readAll(s.h.dataFile("VOLTARIA4.INI")), fileBytes(fullFile(captureOn) + outputNames));
+        EXPECT_EQ(readAll(s.h.dataFile("VOLTARIA4.INI")), fileBytes(fullFile(captureOn) + outputNames + QStringList{"VIGIA=1"}));
         // The file is replaced through a temporary file that must not be left behind.
         EXPECT_EQ(QDir(s.h.dataDir.path()).entryList({"VOLTARIA4.INI*"}, QDir::Files), QStringList{"VOLTARIA4.INI"});
     }

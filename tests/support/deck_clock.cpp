@@ -36,6 +36,8 @@ void DeckClock::period(std::vector<float>* heard)
     for (Deck* d : decks)
         if (now_ % 50 == 0 && d->monitorTimer->isActive())
             monitorTick(*d);
+    if (w_.TimerVigia->isActive() && now_ % w_.TimerVigia->interval() == 0)
+        QMetaObject::invokeMethod(w_.TimerVigia, "timeout", Qt::DirectConnection);
 }
 
 } // namespace test
