@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <unistd.h>
 
 namespace mixer {
@@ -73,15 +74,20 @@ PlayRecord::Play PlayRecord::playOf(const TCorvoBass& channel, const QString& so
     return play;
 }
 
+std::vector<std::pair<const TCorvoBass*, PlayRecord::Play>>::iterator PlayRecord::find(const TCorvoBass& channel)
+{
+    return std::find_if(open_.begin(), open_.end(), [&](const auto& open) { return open.first == &channel; });
+}
+
 void PlayRecord::started(const TCorvoBass& channel, const QString& source)
 {
-    if (!open_.count(&channel))
-        open_.emplace(&channel, playOf(channel, source));
+    if (find(channel) == open_.end())
+        open_.emplace_back(&channel, playOf(channel, source));
 }
 
 void PlayRecord::stopped(const TCorvoBass& channel, StopReason how)
 {
-    const auto it = open_.find(&channel);
+    const auto it = find(channel);
     if (it == open_.end())
         return;
     const Play play = it->second;
@@ -94,7 +100,7 @@ void PlayRecord::stopped(const TCorvoBass& channel, StopReason how)
 void PlayRecord::stopAll(StopReason how)
 {
     while (!open_.empty())
-        stopped(*open_.begin()->first, how);
+        stopped(*open_.front().first, how);
 }
 
 void PlayRecord::restarted(const TCorvoBass& channel, const QString& source, const QDateTime& silentSince)

@@ -12,7 +12,8 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <map>
+#include <utility>
+#include <vector>
 
 class TCorvoBass;
 
@@ -28,7 +29,7 @@ public:
     void started(const TCorvoBass& channel, const QString& source);
     // The channel's track stopped sounding; nothing when it had no open play.
     void stopped(const TCorvoBass& channel, StopReason how);
-    // Every play still open, when the program is left.
+    // Every play still open, in the order they started, when the program is left.
     void stopAll(StopReason how);
     // The silence watch started `channel`'s track after the silence that began at
     // `silentSince`: a line of its own, the silence's span with nothing heard, ending "vigia".
@@ -52,8 +53,9 @@ private:
     };
     static void write(const Play& play, const QDateTime& end, int64_t heardMs, StopReason how);
     static Play playOf(const TCorvoBass& channel, const QString& source);
+    std::vector<std::pair<const TCorvoBass*, Play>>::iterator find(const TCorvoBass& channel);
 
-    std::map<const TCorvoBass*, Play> open_;
+    std::vector<std::pair<const TCorvoBass*, Play>> open_; // in the order they started
 };
 
 } // namespace mixer

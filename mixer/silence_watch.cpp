@@ -65,7 +65,7 @@ void Tform_mixer::connectSilenceWatch()
 
 void Tform_mixer::VigiaSilencio1Click()
 {
-    vigia.silentMs = 0;
+    vigia.silentMs = -1;
     vigia.messagesLeft = 1;
     if (VigiaSilencio1->isChecked())
         TimerVigia->start();
@@ -81,10 +81,11 @@ void Tform_mixer::TimerVigiaTimer()
         vigia.messagesLeft = 1;
     if (sounding || vigia.restarting || !LEDButton1->isOn() || !vigia.lastStopped || vigia.operatorStopped
         || deckA.stopping || deckB.stopping) {
-        vigia.silentMs = 0;
+        vigia.silentMs = -1;
         return;
     }
-    vigia.silentMs += TimerVigia->interval();
+    // Counted from the first silent tick, which may come just after the stop: never less than 5 s.
+    vigia.silentMs = vigia.silentMs < 0 ? 0 : vigia.silentMs + TimerVigia->interval();
     if (vigia.silentMs < mixer::SilenceWatch::kSilenceMs)
         return;
     // Tried again after each further 5 s of silence: a stick plugged back in brings the music back.

@@ -18,9 +18,9 @@ void DeckClock::period(std::vector<float>* heard)
     audio::renderManual(kPeriodMs, 1, heard);
     now_ += kPeriodMs;
     Deck* decks[2] = {&w_.deckA, &w_.deckB};
-    for (Deck* d : decks)
-        if (now_ % 60 == 0 && d->channel->EndTimer->Enabled())
-            d->channel->CheckEnd();
+    for (TCorvoBass* channel : {w_.canal_a, w_.canal_b, w_.canal_atalho})
+        if (now_ % 60 == 0 && channel->EndTimer->Enabled())
+            channel->CheckEnd();
     for (int i = 0; i < 2; ++i) {
         TThreadedTimer* fade = decks[i]->channel->FadeTimer;
         if (!fade->Enabled()) {

@@ -1,7 +1,7 @@
 // Simulated time for the main window's decks on the manual audio backend: audio is rendered
 // in 10 ms periods and each timer a playing deck depends on runs at its own interval of that
-// time (monitor 50 ms, end watcher 60 ms, fade stepper its interval, the silence watch 250 ms),
-// never by the wall clock.
+// time (monitor 50 ms, the decks' and the clip's end watchers 60 ms, fade stepper its interval,
+// the silence watch 250 ms), never by the wall clock.
 // Shared by the mixer tests and voltaria-bench. Main thread only.
 #pragma once
 #include "app/UMIXER.h"
