@@ -2,11 +2,11 @@
 // the backend it started with, so this runs in a copy of the test program of its own.
 #include "audio/media.h"
 #include "support/harness.h"
+#include "support/test_copy.h"
 
 #include "audio/TCorvoBass.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,19 +25,13 @@ void writeFile(const QString& path, const QByteArray& bytes)
 // Runs only in the copy the test below starts.
 TEST(ClipRealTimeCopy, Run)
 {
-    const QString data = qEnvironmentVariable(kChildData);
-    if (data.isEmpty())
+    test::CopyEnvironment copy(kChildData);
+    if (copy.data.isEmpty())
         GTEST_SKIP() << "started by the real-time clip test only";
-    test::RecordingDialogs dialogs;
-    setDialogs(&dialogs);
-    app::setDataFolder(data);
-    app::setScreenSize(QSize(1024, 768));
-    timefmt::setStorePath(data + "/user-locale.ini");
-
-    // The null device comes after the real outputs.
-    const int nullDevice = TCorvoBass().DeviceCount();
+    const QString& data = copy.data;
+    const int nullDevice = copy.nullDevice;
     ASSERT_GE(nullDevice, 1);
-    writeFile(data + "/VOLTARIA4.INI", QStringLiteral("DEVICE_TRANSMISSAO=%1\r\nDEVICE_CUE=%1\r\n").arg(nullDevice).toUtf8());
+    copy.writeSettings();
     const auto tone = [&](const QString& name, int seconds) {
         return media::writeWav(data + "/" + name, 44100, 2, 16, int64_t(seconds) * 44100, media::sine(550, 44100, 0.3));
     };
@@ -66,26 +60,10 @@ TEST(ClipRealTimeCopy, Run)
     EXPECT_LE(clipAt, clock.elapsed() + 100);
     EXPECT_TRUE(w.canal_atalho->Playing);
     EXPECT_TRUE(w.canal_a->Playing);
-    EXPECT_EQ(dialogs.texts(), QStringList{});
-    setDialogs(nullptr);
+    EXPECT_EQ(copy.dialogs.texts(), QStringList{});
 }
 
 TEST(ClipRealTime, ClipAdvancesOnTheNullDeviceWhileDeckAPlays)
 {
-    QTemporaryDir data;
-    QProcess copy;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(kChildData, data.path());
-    copy.setProcessEnvironment(env);
-    copy.setProcessChannelMode(QProcess::MergedChannels);
-    copy.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ClipRealTimeCopy.Run"});
-    // A copy that hangs fails the test instead of holding it.
-    if (!copy.waitForFinished(120000)) {
-        copy.kill();
-        copy.waitForFinished();
-        FAIL() << "the copy did not finish:\n" << copy.readAll().toStdString();
-    }
-    const QByteArray output = copy.readAll();
-    EXPECT_EQ(copy.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    test::runInACopy("ClipRealTimeCopy.Run", kChildData);
 }

@@ -3,6 +3,7 @@
 // started with, so this runs in a copy of the test program of its own, which a deadline kills.
 #include "audio/media.h"
 #include "support/harness.h"
+#include "support/test_copy.h"
 
 #include "audio/TCorvoBass.h"
 #include "mixer/play_record.h"
@@ -12,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,21 +37,12 @@ int64_t waitFor(const std::function<bool()>& done)
 // Runs only in the copy the test below starts.
 TEST(SilenceWatchRealTimeCopy, Run)
 {
-    const QString data = qEnvironmentVariable(kChildData);
-    if (data.isEmpty())
+    test::CopyEnvironment copy(kChildData);
+    if (copy.data.isEmpty())
         GTEST_SKIP() << "started by the real-time silence watch test only";
-    test::RecordingDialogs dialogs;
-    setDialogs(&dialogs);
-    app::setDataFolder(data);
-    app::setScreenSize(QSize(1024, 768));
-    timefmt::setStorePath(data + "/user-locale.ini");
-
-    // The null device comes after the real outputs.
-    const int nullDevice = TCorvoBass().DeviceCount();
-    QFile settings(data + "/VOLTARIA4.INI");
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write(QStringLiteral("DEVICE_TRANSMISSAO=%1\r\nDEVICE_CUE=%1\r\nAUTOMIXAR=1\r\nVIGIA=1\r\n").arg(nullDevice).toUtf8());
-    settings.close();
+    const QString& data = copy.data;
+    const int nullDevice = copy.nullDevice;
+    copy.writeSettings("AUTOMIXAR=1\r\nVIGIA=1\r\n");
     const auto tone = [&](const QString& name, double seconds) {
         return media::writeWav(data + "/" + name, 44100, 2, 16, int64_t(seconds * 44100), media::sine(550, 44100, 0.3));
     };
@@ -88,28 +79,12 @@ TEST(SilenceWatchRealTimeCopy, Run)
         onRecord = onRecord || file.readAll().contains(",A," + tracks[1].toUtf8() + ",,,vigia\r\n");
     }
     EXPECT_TRUE(onRecord);
-    EXPECT_EQ(dialogs.texts(), QStringList{});
-    setDialogs(nullptr);
+    EXPECT_EQ(copy.dialogs.texts(), QStringList{});
 }
 
 // Catches a watch that only works on the simulated clock: its timer not running, a restart
 // before 5 s of silence, or none at all.
 TEST(SilenceWatchRealTime, RestartsOnTheNullDeviceAfterFiveSeconds)
 {
-    QTemporaryDir data;
-    QProcess copy;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(kChildData, data.path());
-    copy.setProcessEnvironment(env);
-    copy.setProcessChannelMode(QProcess::MergedChannels);
-    copy.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=SilenceWatchRealTimeCopy.Run"});
-    // A copy that hangs fails the test instead of holding it.
-    if (!copy.waitForFinished(120000)) {
-        copy.kill();
-        copy.waitForFinished();
-        FAIL() << "the copy did not finish:\n" << copy.readAll().toStdString();
-    }
-    const QByteArray output = copy.readAll();
-    EXPECT_EQ(copy.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    test::runInACopy("SilenceWatchRealTimeCopy.Run", kChildData);
 }
