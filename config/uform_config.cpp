@@ -6,7 +6,6 @@
 #include "audio/TCorvoBass.h"
 #include "config/fade_picture.h"
 #include "widgets/Palette.h"
-#include "widgets/TrackBar.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -16,6 +15,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QRubberBand>
+#include <QSlider>
 
 namespace {
 
@@ -97,7 +97,7 @@ void Tform_config::buildDevicePanel()
     Label7 = place<QLabel>(Panel2, "Label7", QRect(233, 4, 80, 18), QStringLiteral("00000"));
     Label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     PaintBox1 = place<FadePicture>(Panel2, "PaintBox1", QRect(13, 24, 300, 121));
-    TrackBar1 = place<TrackBar>(Panel2, "TrackBar1", QRect(9, 150, 308, 34), Qt::Horizontal);
+    TrackBar1 = place<QSlider>(Panel2, "TrackBar1", QRect(9, 150, 308, 34), Qt::Horizontal);
     TrackBar1->setToolTip(QStringLiteral("Define o Tempo do Fade Out"));
     TrackBar1->setRange(kShortestFade, kLongestFade);
     TrackBar1->setTickInterval(500);
