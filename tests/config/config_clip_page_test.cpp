@@ -193,3 +193,20 @@ TEST_F(ClipPageTest, OkStoresTheBoxes)
     EXPECT_FALSE(w().canal_atalho->Playing);
     EXPECT_EQ(h.dialogs.texts(), QStringList{});
 }
+
+// A clips file that cannot be written is reported; the dialog still closes and the keys use the
+// new paths.
+TEST_F(ClipPageTest, UnwritableClipsFileIsReportedAndTheDialogCloses)
+{
+    const QString one = tone("one.wav");
+    ASSERT_TRUE(QDir(h.dataDir.path()).mkdir("ATALHOS.INI"));
+    QPointer<Tform_config> dialog = open();
+    h.dialogs.fileAnswers = {one};
+    dialog->rows[0].browse->click();
+    h.dialogs.clear();
+    ok(*dialog);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(dialog.isNull());
+    EXPECT_EQ(h.dialogs.texts(), QStringList{"Erro ao gravar arquivo de atalhos"});
+    EXPECT_EQ(w().atalhos[0], one);
+}
