@@ -75,7 +75,7 @@ public:
     ~Keeper() override
     {
         if (running_)
-            writer_.write(encode(closedState(), playlists_[0], playlists_[1]));
+            writer_.write(closedState(), {false, false});
     }
 
     void close()
@@ -85,7 +85,7 @@ public:
         running_ = false;
         written_ = current();
         written_.running = false;
-        writer_.write(encode(written_, playlists_[0], playlists_[1]));
+        writer_.write(written_, {false, false});
         writer_.waitIdle();
     }
 
@@ -116,19 +116,6 @@ private:
                 return;
             }
         }
-        bool listsChanged = false;
-        for (int deck = 0; deck < 2; ++deck) {
-            if (!listDirty_[size_t(deck)])
-                continue;
-            Deck& d = w_.deck(deck + 1);
-            QStringList names;
-            names.reserve(d.listBox->count());
-            for (int row = 0; row < d.listBox->count(); ++row)
-                names << d.listBox->item(row)->text();
-            playlists_[size_t(deck)] = encodePlaylist(deck, names, d.paths);
-            listDirty_[size_t(deck)] = false;
-            listsChanged = true;
-        }
         const State now = current();
         State withoutPositions = now;
         for (DeckState& d : withoutPositions.decks)
@@ -138,14 +125,28 @@ private:
             d.positionMs = 0;
         const bool plays = !now.decks[0].playing.isEmpty() || !now.decks[1].playing.isEmpty();
         const bool due = plays && sinceWrite_.isValid() && sinceWrite_.elapsed() >= kPositionEveryMs;
+        const bool listsChanged = listDirty_[0] || listDirty_[1];
         if (!listsChanged && withoutPositions == writtenWithoutPositions && sinceWrite_.isValid() && !due)
             return;
+        // The lists travel as shared copies; the writer's thread encodes them.
+        State handed = now;
+        for (int deck = 0; deck < 2; ++deck) {
+            if (!listDirty_[size_t(deck)])
+                continue;
+            Deck& d = w_.deck(deck + 1);
+            QStringList& names = handed.decks[size_t(deck)].names;
+            names.reserve(d.listBox->count());
+            for (int row = 0; row < d.listBox->count(); ++row)
+                names << d.listBox->item(row)->text();
+            handed.decks[size_t(deck)].paths = d.paths;
+        }
         written_ = now;
         sinceWrite_.start();
-        writer_.write(encode(now, playlists_[0], playlists_[1]));
+        writer_.write(handed, listDirty_);
+        listDirty_ = {false, false};
     }
 
-    // The window's state now; the lists themselves are in playlists_.
+    // The window's state now, without the lists.
     State current()
     {
         State s;
@@ -175,7 +176,6 @@ private:
     QTimer settle_;
     bool running_ = true;
     std::array<bool, 2> listDirty_{true, true};
-    std::array<QByteArray, 2> playlists_;
     State written_;
     QElapsedTimer sinceWrite_;
 };

@@ -224,14 +224,14 @@ TEST(SessionWriter, AFullDiskKeepsTheLastWholeFile)
     const QByteArray before = session::encode(s, session::encodePlaylist(0, {}, {}), session::encodePlaylist(1, {}, {}));
     test::onFullDisk(before, session::fileName, [&](const QString& folder) {
         const QString path = QDir(folder).filePath(session::fileName);
-        QStringList names, paths;
+        session::State bigger = s;
         for (int i = 0; i < 2000; ++i) {
-            names << QString("TRACK%1.MP3").arg(i);
-            paths << QString("/music/a long folder name/track%1.mp3").arg(i);
+            bigger.decks[0].names << QString("TRACK%1.MP3").arg(i);
+            bigger.decks[0].paths << QString("/music/a long folder name/track%1.mp3").arg(i);
         }
         {
             session::Writer writer(path);
-            writer.write(session::encode(s, session::encodePlaylist(0, names, paths), session::encodePlaylist(1, {}, {})));
+            writer.write(bigger, {true, false});
             writer.waitIdle();
             EXPECT_FALSE(writer.lastWriteSucceeded());
         }
@@ -240,6 +240,39 @@ TEST(SessionWriter, AFullDiskKeepsTheLastWholeFile)
         EXPECT_EQ(file.readAll(), before);
         EXPECT_EQ(QDir(folder).entryList({"SESSAO*"}, QDir::Files | QDir::Hidden), QStringList{session::fileName});
     });
+}
+
+} // namespace
+
+namespace {
+
+// Catches a list handed to the writer and dropped by a position-only write that overtook it.
+TEST(SessionWriter, ALaterWriteWithoutListsKeepsTheListsNotYetWritten)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(session::fileName);
+    session::State s;
+    s.running = true;
+    for (int i = 0; i < 500; ++i) {
+        s.decks[1].names << QString("B%1.MP3").arg(i);
+        s.decks[1].paths << QString("/music/b%1.mp3").arg(i);
+    }
+    session::State later = s;
+    later.decks[1].names.clear();
+    later.decks[1].paths.clear();
+    later.decks[1].positionMs = 9000;
+    {
+        session::Writer writer(path);
+        writer.write(s, {false, true});
+        writer.write(later, {false, false});
+        writer.waitIdle();
+    }
+    QStringList lines;
+    ASSERT_TRUE(textfile::readFileLines(path, lines));
+    const std::optional<session::State> written = session::decode(lines);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->decks[1].paths, s.decks[1].paths);
+    EXPECT_EQ(written->decks[1].positionMs, 9000);
 }
 
 } // namespace
