@@ -1,6 +1,7 @@
 // A clip on the clock-paced null device in real time, beside a playing deck. The engine keeps
 // the backend it started with, so this runs in a copy of the test program of its own.
 #include "audio/media.h"
+#include "support/own_copy.h"
 #include "support/harness.h"
 #include "support/test_copy.h"
 
@@ -65,5 +66,6 @@ TEST(ClipRealTimeCopy, Run)
 
 TEST(ClipRealTime, ClipAdvancesOnTheNullDeviceWhileDeckAPlays)
 {
-    test::runInACopy("ClipRealTimeCopy.Run", kChildData);
+    QTemporaryDir data;
+    test::runOwnCopy("ClipRealTimeCopy.Run", kChildData, data.path());
 }

@@ -3,6 +3,7 @@
 // started with, so this runs in a copy of the test program of its own, which a deadline kills.
 #include "audio/media.h"
 #include "support/harness.h"
+#include "support/own_copy.h"
 #include "support/test_copy.h"
 
 #include "audio/TCorvoBass.h"
@@ -86,5 +87,6 @@ TEST(SilenceWatchRealTimeCopy, Run)
 // before 5 s of silence, or none at all.
 TEST(SilenceWatchRealTime, RestartsOnTheNullDeviceAfterFiveSeconds)
 {
-    test::runInACopy("SilenceWatchRealTimeCopy.Run", kChildData);
+    QTemporaryDir data;
+    test::runOwnCopy("SilenceWatchRealTimeCopy.Run", kChildData, data.path());
 }

@@ -1,6 +1,5 @@
-// Runs one test of this test program in a copy of it: a test whose engine must start with the
-// real backend, in a process of its own. The copy gets a fresh temporary folder through the
-// environment variable `variable`; a copy that hangs is killed and fails the calling test.
+// The inside of a copy of the test program (support/own_copy.h) that plays on the null device in
+// real time: a test whose engine must start with the real backend, in a process of its own.
 #pragma once
 
 #include "support/recording_dialogs.h"
@@ -11,8 +10,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace test {
@@ -47,24 +44,5 @@ struct CopyEnvironment {
     RecordingDialogs dialogs;
     int nullDevice = 0;
 };
-
-inline void runInACopy(const char* filter, const char* variable)
-{
-    QTemporaryDir data;
-    QProcess copy;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(variable, data.path());
-    copy.setProcessEnvironment(env);
-    copy.setProcessChannelMode(QProcess::MergedChannels);
-    copy.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + filter});
-    if (!copy.waitForFinished(120000)) {
-        copy.kill();
-        copy.waitForFinished();
-        FAIL() << "the copy did not finish:\n" << copy.readAll().toStdString();
-    }
-    const QByteArray output = copy.readAll();
-    EXPECT_EQ(copy.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
-}
 
 } // namespace test
