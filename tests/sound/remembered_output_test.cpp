@@ -78,7 +78,7 @@ TEST_F(SoundTest, RememberedNameThatIsPresentWinsOverItsNumber)
     const QStringList lines = writtenLines(h);
     EXPECT_TRUE(lines.contains("DEVICE_TRANSMISSAO=2"));
     EXPECT_TRUE(lines.contains("DEVICE_CUE=3"));
-    EXPECT_EQ(lines.mid(30), (QStringList{"PLACA_MUSICAS=Radio", "PLACA_CUE=Cue"}));
+    EXPECT_EQ(lines.mid(30, 2), (QStringList{"PLACA_MUSICAS=Radio", "PLACA_CUE=Cue"}));
     EXPECT_EQ(h.dialogs.texts(), QStringList{"Deseja Sair do Arvesto Voltaria ??"});
 }
 
@@ -115,7 +115,7 @@ TEST_F(SoundTest, RememberedNameThatIsAbsentWaitsForItsOutput)
     w.canal_00->Stop();
 
     w.close();
-    EXPECT_EQ(writtenLines(h).mid(30), (QStringList{"PLACA_MUSICAS=Radio", "PLACA_CUE=Fones USB"}));
+    EXPECT_EQ(writtenLines(h).mid(30, 2), (QStringList{"PLACA_MUSICAS=Radio", "PLACA_CUE=Fones USB"}));
     EXPECT_TRUE(server.unloadOutput("fones"));
     EXPECT_EQ(h.dialogs.texts(), QStringList{"Deseja Sair do Arvesto Voltaria ??"});
 }
