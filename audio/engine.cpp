@@ -342,7 +342,7 @@ bool setAttributes(uint32_t handle, uint32_t frequency, uint32_t volume, int32_t
     Stream* s = engine().stream(handle);
     if (!s || frequency < 100 || frequency > 200000 || pan < -100 || pan > 100)
         return false;
-    s->frequency = frequency;
+    s->setFrequency(frequency);
     s->volume = std::min<uint32_t>(volume, 100);
     s->pan = pan;
     return true;
