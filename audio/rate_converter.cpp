@@ -23,7 +23,9 @@ RateConverter::Converter* RateConverter::make(double ratio, uint32_t generation)
     c->generation = generation;
     if (ratio != 1.0) {
         const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
-        const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+        // 16-bit precision (aliases 96 dB down) keeps the full passband, flat to 20 kHz, at
+        // about two thirds of the 20-bit cost.
+        const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_16_BITQ, 0);
         soxr_error_t error = nullptr;
         c->resampler = soxr_create(ratio, 1, 2, &error, &io, &quality, nullptr);
         if (error)

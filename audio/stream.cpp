@@ -291,7 +291,8 @@ int Stream::take(float* out, int frames)
             ring_.release();
             chunkOffset_ = 0;
             sourceEnded_ = last;
-            if (waitForDecoder_)
+            // Waking the decoder before it may refill would only cost a system call.
+            if (waitForDecoder_ && ring_.size() <= fillLimit_ - kRefillChunks)
                 wake_.notify_all();
         }
     }
