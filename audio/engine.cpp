@@ -323,6 +323,7 @@ bool streamInfo(uint32_t handle, StreamInfo& info)
     info.eightBit = e->stream->eightBit();
     info.wmaLoader = e->wma;
     info.device = e->device;
+    info.silentPeriods = e->stream->silentPeriods();
     return true;
 }
 

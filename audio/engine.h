@@ -53,6 +53,7 @@ struct StreamInfo {
     bool eightBit = false;
     bool wmaLoader = false;
     int device = 0;
+    uint32_t silentPeriods = 0; // device periods cut short while playing: the decoder was behind
 };
 bool streamInfo(uint32_t stream, StreamInfo& info);
 

@@ -181,7 +181,11 @@ void Stream::decoderLoop()
             const bool playing = playing_.load();
             const int refillMs = int(int64_t(kRefillChunks) * kChunkFrames * 1000
                                      / std::max<uint32_t>(1, frequency.load(std::memory_order_relaxed)));
-            const auto wait = std::chrono::milliseconds(endSent || !playing ? 1000 : std::clamp(refillMs, 20, 100));
+            // Right after a seek the ring is full of older chunks that the callback drops at its
+            // next period, without waking anyone: look again soon, or the new ones run out.
+            const bool refilling = writtenSinceSeek < fillLimit_;
+            const int waitMs = endSent || !playing ? 1000 : refilling ? 5 : std::clamp(refillMs, 20, 100);
+            const auto wait = std::chrono::milliseconds(waitMs);
             std::unique_lock<std::mutex> lock(seekMutex_);
             wake_.wait_for(lock, wait, [&] {
                 return changed() || (!endSent && ring_.size() <= fillLimit_ - kRefillChunks)
@@ -339,8 +343,11 @@ void Stream::render(float* mix, int frames)
             const int got = converter_.convert(outputBlock_, n, *this);
             mixInto(mix + 2 * done, outputBlock_, got);
             done += got;
-            if (got < n)
+            if (got < n) {
+                if (!converter_.drained())
+                    silentPeriods_.fetch_add(1, std::memory_order_relaxed);
                 break; // the rest of the period stays silent
+            }
         }
     }
     publish();

@@ -43,6 +43,7 @@ public:
     int64_t positionFrames() const;
     bool seek(int64_t frame);
     void setFrequency(uint32_t hz);
+    uint32_t silentPeriods() const { return silentPeriods_.load(std::memory_order_relaxed); }
     void shutdown(); // ends the decoder and scanner threads; nothing else may run afterwards
 
     std::atomic<uint32_t> frequency; // written by setFrequency()
@@ -98,6 +99,7 @@ private:
     // What has been heard, whether the end was heard, whether nothing of the generation was
     // taken yet, and the generation, in one word.
     std::atomic<uint64_t> published_;
+    std::atomic<uint32_t> silentPeriods_{0};
 
     // Callback-only state.
     uint32_t consumerGeneration_ = 0;
