@@ -385,6 +385,8 @@ public:
     // The cue switch, off with each run; the cue button turns it on and off.
     bool cue_ligado = false;
     void SRColorButton1Click();
+    // Opens a fresh configuration dialog, modally.
+    void SRColorButton2Click();
     // The device a preview starts on: the cue device in search mode or with the cue on.
     int16_t previewDevice() const;
 

@@ -16,7 +16,7 @@ constexpr int64_t kStalledMs = 3000;
 } // namespace
 
 DeviceOutput::DeviceOutput(OutputBackend& backend, std::string name, bool nullDevice, int rate)
-    : backend_(backend), name_(std::move(name)), null_(nullDevice), rate_(rate)
+    : backend_(backend), name_(std::move(name)), null_(nullDevice), rate_(rate), meter_(rate)
 {
 }
 
@@ -72,6 +72,7 @@ void DeviceOutput::mix(float* out, int frames)
     for (auto& slot : slots_)
         if (Stream* s = slot.load())
             s->render(out, frames);
+    meter_.add(out, frames);
     epoch_.fetch_add(1);
     inMix_.store(false);
 }

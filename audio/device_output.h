@@ -6,6 +6,7 @@
 #pragma once
 
 #include "audio/output_backend.h"
+#include "audio/output_meter.h"
 
 #include <array>
 #include <atomic>
@@ -38,6 +39,8 @@ public:
     bool online() const; // a real output is taking the sound
     // Manual backend: renders `frames` frames into `out` (silence when the output failed).
     void renderManual(float* out, int frames);
+    // The level of what this device sent out, block by block.
+    OutputMeter& meter() { return meter_; }
 
 private:
     void mix(float* out, int frames);
@@ -59,6 +62,7 @@ private:
     std::array<std::atomic<Stream*>, kSlots> slots_{};
     std::atomic<uint64_t> epoch_{0};
     std::atomic<bool> inMix_{false};
+    OutputMeter meter_;
 };
 
 } // namespace audio

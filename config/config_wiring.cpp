@@ -2,10 +2,13 @@
 // and its close requests to the show and close steps.
 #include "app/UMIXER.h"
 #include "app/long_operation.h"
+#include "config/uform_config.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QPointer>
+#include <QPushButton>
 
 namespace {
 
@@ -42,10 +45,21 @@ private:
 
 } // namespace
 
+void Tform_mixer::SRColorButton2Click()
+{
+    // A device change may close this window inside the dialog's loop.
+    QPointer<Tform_mixer> self(this);
+    (new Tform_config(*this))->exec();
+    // The window takes the keys again (F2 to F11), also where no window manager hands them back.
+    if (self)
+        activateWindow();
+}
+
 void Tform_mixer::connectConfigHandlers()
 {
     installEventFilter(new WindowSteps(this));
     connectCueButton();
+    connect(SRColorButton2, &QPushButton::clicked, this, &Tform_mixer::SRColorButton2Click);
     using Handler = void (Tform_mixer::*)();
     const Handler clipHandlers[10] = {
         &Tform_mixer::PlayAtalho011Click, &Tform_mixer::PlayAtalho012Click, &Tform_mixer::PlayAtalho013Click,

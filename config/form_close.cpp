@@ -3,6 +3,7 @@
 #include "app/UMIXER.h"
 #include "app/dialogs.h"
 #include "app/funcoes.h"
+#include "app/session.h"
 #include "audio/TCorvoBass.h"
 #include "config/settings_controls.h"
 #include "config/settings_file.h"
@@ -70,6 +71,7 @@ void Tform_mixer::FormClose(QCloseEvent* event)
         BitBtn8Click();
     if (!settings::writeLines(lines))
         dialogs().message(QStringLiteral("Erro ao Gravar arquivo do sistema"));
+    session::close(*this);
     lista_a.clear();
     lista_b.clear();
 }

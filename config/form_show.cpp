@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "app/funcoes.h"
 #include "app/paths.h"
+#include "app/session.h"
 #include "audio/TCorvoBass.h"
 #include "config/settings_controls.h"
 #include "config/settings_file.h"
@@ -156,4 +157,5 @@ void Tform_mixer::FormShow()
 
     setWindowTitle(QStringLiteral("Arvesto Voltaria-PRO 4.1 - ") + QString::fromLatin1(app::webAddress));
     abre_biblioteca();
+    session::start(*this);
 }

@@ -1,12 +1,12 @@
 // A clip on the clock-paced null device in real time, beside a playing deck. The engine keeps
 // the backend it started with, so this runs in a copy of the test program of its own.
 #include "audio/media.h"
+#include "own_copy.h"
 #include "support/harness.h"
 
 #include "audio/TCorvoBass.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,19 +73,5 @@ TEST(ClipRealTimeCopy, Run)
 TEST(ClipRealTime, ClipAdvancesOnTheNullDeviceWhileDeckAPlays)
 {
     QTemporaryDir data;
-    QProcess copy;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(kChildData, data.path());
-    copy.setProcessEnvironment(env);
-    copy.setProcessChannelMode(QProcess::MergedChannels);
-    copy.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ClipRealTimeCopy.Run"});
-    // A copy that hangs fails the test instead of holding it.
-    if (!copy.waitForFinished(120000)) {
-        copy.kill();
-        copy.waitForFinished();
-        FAIL() << "the copy did not finish:\n" << copy.readAll().toStdString();
-    }
-    const QByteArray output = copy.readAll();
-    EXPECT_EQ(copy.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    test::runOwnCopy("ClipRealTimeCopy.Run", kChildData, data.path());
 }
