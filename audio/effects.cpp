@@ -312,7 +312,8 @@ void EffectChain::runFlanger(float* frames, int count)
             const double whole = std::floor(pos);
             const float frac = float(pos - whole);
             const uint32_t i0 = uint32_t(int64_t(whole)) & mask, i1 = (i0 + 1) & mask;
-            flangerWet_ = glide(flangerWet_, wetTarget, wetStep);
+            if (flangerWet_ != wetTarget)
+                flangerWet_ = glide(flangerWet_, wetTarget, wetStep);
             for (int c = 0; c < 2; ++c) {
                 const float d = line[2 * i0 + c] + frac * (line[2 * i1 + c] - line[2 * i0 + c]);
                 frame[c] += flangerWet_ * (d - frame[c]);
@@ -342,19 +343,31 @@ void EffectChain::runEcho(float* frames, int count)
     const float fb = echoFeedback_.load(kRelaxed);
     const float step = 1.0f / (kFadeMs / 1000.0f * float(rate_));
     const int delay = std::clamp(int(echoDelay_.load(kRelaxed) * float(rate_)), 1, echoLineFrames_ - 1);
-    for (int i = 0; i < count; ++i) {
+    // In runs that wrap neither the read nor the write position; the levels glide only while
+    // they differ from the block's.
+    for (int i = 0; i < count;) {
         int read = echoWrite_ - delay;
         if (read < 0)
             read += echoLineFrames_;
-        echoDryNow_ = glide(echoDryNow_, dry, step);
-        echoWetNow_ = glide(echoWetNow_, wet, step);
-        for (int c = 0; c < 2; ++c) {
-            const float x = frames[2 * i + c];
-            const float d = line[2 * read + c];
-            line[2 * echoWrite_ + c] = x + fb * d;
-            frames[2 * i + c] = echoDryNow_ * x + echoWetNow_ * d;
+        const int span = std::min({count - i, echoLineFrames_ - echoWrite_, echoLineFrames_ - read});
+        const bool steady = echoDryNow_ == dry && echoWetNow_ == wet;
+        float* f = frames + 2 * i;
+        const float* d = line + 2 * read;
+        float* w = line + 2 * echoWrite_;
+        for (int j = 0; j < span; ++j) {
+            if (!steady) {
+                echoDryNow_ = glide(echoDryNow_, dry, step);
+                echoWetNow_ = glide(echoWetNow_, wet, step);
+            }
+            for (int c = 0; c < 2; ++c) {
+                const float x = f[2 * j + c], delayed = d[2 * j + c];
+                w[2 * j + c] = x + fb * delayed;
+                f[2 * j + c] = echoDryNow_ * x + echoWetNow_ * delayed;
+            }
         }
-        if (++echoWrite_ == echoLineFrames_)
+        i += span;
+        echoWrite_ += span;
+        if (echoWrite_ == echoLineFrames_)
             echoWrite_ = 0;
     }
     echo_.active = echo_.now || echoWetNow_ > 0 || echoDryNow_ != 1;

@@ -332,6 +332,7 @@ bool streamInfo(uint32_t handle, StreamInfo& info)
     info.eightBit = e->stream->eightBit();
     info.wmaLoader = e->wma;
     info.device = e->device;
+    info.silentPeriods = e->stream->silentPeriods();
     return true;
 }
 
@@ -367,7 +368,7 @@ bool setAttributes(uint32_t handle, uint32_t frequency, uint32_t volume, int32_t
     Stream* s = engine().stream(handle);
     if (!s || frequency < 100 || frequency > 200000 || pan < -100 || pan > 100)
         return false;
-    s->frequency = frequency;
+    s->setFrequency(frequency);
     s->volume = std::min<uint32_t>(volume, 100);
     s->pan = pan;
     return true;

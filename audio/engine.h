@@ -57,6 +57,7 @@ struct StreamInfo {
     bool eightBit = false;
     bool wmaLoader = false;
     int device = 0;
+    uint32_t silentPeriods = 0; // device periods cut short while playing: the decoder was behind
 };
 bool streamInfo(uint32_t stream, StreamInfo& info);
 // The title and artist tags of the stream's file, empty when it has none.

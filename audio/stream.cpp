@@ -1,7 +1,5 @@
 #include "audio/stream.h"
 
-#include <soxr.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -29,18 +27,6 @@ bool older(uint32_t chunk, uint32_t consumer) { return int32_t(chunk - consumer)
 // A ring that holds at least one second of decoded audio (rates are bounded at load).
 int ringChunks(int rate) { return (rate + kChunkFrames - 1) / kChunkFrames + 1; }
 
-// The frequency may be set from 100 Hz to 200 kHz: at most this many source frames per device frame.
-constexpr double kMaxIoRatio = 200000.0 / 44100.0 + 0.1;
-
-soxr* makeResampler()
-{
-    const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
-    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, SOXR_VR);
-    soxr_error_t error = nullptr;
-    soxr* s = soxr_create(kMaxIoRatio, 1, 2, &error, &io, &quality, nullptr);
-    return error ? nullptr : s;
-}
-
 } // namespace
 
 Stream::Stream(std::unique_ptr<MediaReader> reader, std::string path, int deviceRate, bool waitForDecoder)
@@ -49,9 +35,8 @@ Stream::Stream(std::unique_ptr<MediaReader> reader, std::string path, int device
       waitForDecoder_(waitForDecoder), reader_(std::move(reader)),
       ring_(ringChunks(sourceRate_) + kSeekReserve), fillLimit_(ringChunks(sourceRate_)),
       announcedFrames_(reader_->announcedFrames()), published_(pack(0, 0, false, true)),
-      resampler_(makeResampler())
+      converter_(ratioFor(frequency.load())), offeredRatio_(ratioFor(frequency.load()))
 {
-    setRatio(false);
     if (reader_->needsLengthScan()) {
         // Only a demuxing pass tells the true length; in manual rendering it is done at once so
         // that tests see it right after the load.
@@ -65,12 +50,7 @@ Stream::Stream(std::unique_ptr<MediaReader> reader, std::string path, int device
     decoder_ = std::thread([this] { decoderLoop(); });
 }
 
-Stream::~Stream()
-{
-    shutdown();
-    if (resampler_)
-        soxr_delete(resampler_);
-}
+Stream::~Stream() { shutdown(); }
 
 void Stream::shutdown()
 {
@@ -135,6 +115,8 @@ bool Stream::seek(int64_t frame)
     if (!playing() && (p & kFreshBit) && !(p & kEndBit) && int64_t(p & kFrameMask) == frame
         && generationOf(p) == shortGeneration(generation_.load()))
         return true;
+    // The seek's fresh converter is there before the callback can see the seek.
+    converter_.offer(offeredRatio_, generation_.load() + 1);
     {
         std::lock_guard<std::mutex> lock(seekMutex_);
         seekTarget_.store(frame);
@@ -142,6 +124,19 @@ bool Stream::seek(int64_t frame)
     }
     wake_.notify_all();
     return true;
+}
+
+// Source frames per device frame.
+double Stream::ratioFor(uint32_t hz) const { return double(std::max<uint32_t>(1, hz)) / double(deviceRate_); }
+
+void Stream::setFrequency(uint32_t hz)
+{
+    frequency.store(hz, std::memory_order_relaxed);
+    const double ratio = ratioFor(hz);
+    if (ratio != offeredRatio_) {
+        offeredRatio_ = ratio;
+        converter_.offer(ratio, generation_.load());
+    }
 }
 
 // ---- decoder thread ----
@@ -186,7 +181,11 @@ void Stream::decoderLoop()
             const bool playing = playing_.load();
             const int refillMs = int(int64_t(kRefillChunks) * kChunkFrames * 1000
                                      / std::max<uint32_t>(1, frequency.load(std::memory_order_relaxed)));
-            const auto wait = std::chrono::milliseconds(endSent || !playing ? 1000 : std::clamp(refillMs, 20, 100));
+            // Right after a seek the ring is full of older chunks that the callback drops at its
+            // next period, without waking anyone: look again soon, or the new ones run out.
+            const bool refilling = writtenSinceSeek < fillLimit_;
+            const int waitMs = endSent || !playing ? 1000 : refilling ? 5 : std::clamp(refillMs, 20, 100);
+            const auto wait = std::chrono::milliseconds(waitMs);
             std::unique_lock<std::mutex> lock(seekMutex_);
             wake_.wait_for(lock, wait, [&] {
                 return changed() || (!endSent && ring_.size() <= fillLimit_ - kRefillChunks)
@@ -229,28 +228,19 @@ void Stream::decoderLoop()
 
 // ---- output callback ----
 
-void Stream::setRatio(bool slew)
-{
-    const uint32_t hz = std::max<uint32_t>(1, frequency.load(std::memory_order_relaxed));
-    const double ratio = std::clamp(double(hz) / double(deviceRate_), 1.0 / 256, kMaxIoRatio);
-    if (resampler_ && (ratio != ratio_ || !slew))
-        soxr_set_io_ratio(resampler_, ratio, slew ? kBlock : 0); // glides over a block: no click
-    ratio_ = ratio;
-}
-
-// The source frame whose sound leaves the resampler now: the resampler takes its input ahead
+// The source frame whose sound leaves the converter now: the converter takes its input ahead
 // of what it puts out, so the position counts what came out, in source frames.
 int64_t Stream::heardFrame() const
 {
-    if (consumerEnded_)
+    if (converter_.drained())
         return consumerFrame_;
-    return std::min(consumerFrame_, generationStart_ + int64_t(std::llround(heardSinceSeek_)));
+    return std::min(consumerFrame_, generationStart_ + int64_t(std::llround(converter_.heard())));
 }
 
 void Stream::publish()
 {
-    const bool fresh = consumerFrame_ == generationStart_ && chunkOffset_ == 0 && inputFrames_ == 0;
-    published_.store(pack(shortGeneration(consumerGeneration_), heardFrame(), consumerEnded_, fresh),
+    const bool fresh = consumerFrame_ == generationStart_ && chunkOffset_ == 0 && converter_.untouched();
+    published_.store(pack(shortGeneration(consumerGeneration_), heardFrame(), converter_.drained(), fresh),
                      std::memory_order_release);
 }
 
@@ -260,12 +250,9 @@ void Stream::syncGeneration()
     if (g != consumerGeneration_) {
         consumerGeneration_ = g;
         generationStart_ = consumerFrame_ = seekTarget_.load();
-        sourceEnded_ = inputEnded_ = consumerEnded_ = false;
-        chunkOffset_ = inputFrames_ = inputAt_ = 0;
-        heardSinceSeek_ = 0;
-        if (resampler_)
-            soxr_clear(resampler_);
-        setRatio(false);
+        sourceEnded_ = false;
+        chunkOffset_ = 0;
+        converter_.restart(g);
     }
     // Chunks decoded before the last seek are dropped even while the stream is stopped, so the
     // decoder can refill at once.
@@ -277,7 +264,7 @@ void Stream::syncGeneration()
     }
 }
 
-int Stream::pull(float* out, int frames)
+int Stream::take(float* out, int frames)
 {
     int got = 0;
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -308,51 +295,20 @@ int Stream::pull(float* out, int frames)
             ring_.release();
             chunkOffset_ = 0;
             sourceEnded_ = last;
-            if (waitForDecoder_)
+            // Waking the decoder before it may refill would only cost a system call.
+            if (waitForDecoder_ && ring_.size() <= fillLimit_ - kRefillChunks)
                 wake_.notify_all();
         }
     }
     return got;
 }
 
-int Stream::pullProcessed(float* out, int frames)
+int Stream::pull(float* out, int frames)
 {
-    const int got = pull(out, frames);
+    const int got = take(out, frames);
     effects.process(out, got);
     tap.write(out, got);
     return got;
-}
-
-// Up to `frames` frames at the device rate; fewer when the ring ran dry or the track ended.
-int Stream::resample(float* out, int frames)
-{
-    int made = 0;
-    while (made < frames && !consumerEnded_) {
-        if (inputAt_ == inputFrames_ && !inputEnded_) {
-            inputFrames_ = pullProcessed(input_, kBlock);
-            inputAt_ = 0;
-            if (inputFrames_ == 0) {
-                if (!sourceEnded_)
-                    break; // the decoder is behind: silence now, the resampler waits as it is
-                inputEnded_ = true;
-            }
-        }
-        // The resampler takes all the input it is given and holds it: give it only what this
-        // output needs, so effects and the sample data stay within a period of what is heard.
-        const int needed = int(std::ceil(double(frames - made) * ratio_)) + 2;
-        const size_t given = size_t(std::min(inputFrames_ - inputAt_, needed));
-        size_t used = 0, produced = 0;
-        const float* in = inputEnded_ ? nullptr : input_ + 2 * inputAt_;
-        if (soxr_process(resampler_, in, given, &used, out + 2 * made, size_t(frames - made), &produced)
-            || (used == 0 && produced == 0 && !inputEnded_))
-            break;
-        inputAt_ += int(used);
-        made += int(produced);
-        heardSinceSeek_ += double(produced) * ratio_;
-        if (inputEnded_ && produced == 0)
-            consumerEnded_ = true; // drained: the last frame was heard
-    }
-    return made;
 }
 
 void Stream::mixInto(float* mix, const float* frames, int count)
@@ -381,16 +337,18 @@ void Stream::mixInto(float* mix, const float* frames, int count)
 void Stream::render(float* mix, int frames, bool heard)
 {
     syncGeneration();
-    if (playing_.load(std::memory_order_acquire) && !consumerEnded_ && resampler_) {
-        setRatio(true);
+    if (playing_.load(std::memory_order_acquire) && !converter_.drained()) {
         int done = 0;
         while (done < frames) {
             const int n = std::min(kBlock, frames - done);
-            const int got = resample(outputBlock_, n);
+            const int got = converter_.convert(outputBlock_, n, *this);
             mixInto(mix + 2 * done, outputBlock_, got);
             done += got;
-            if (got < n)
+            if (got < n) {
+                if (!converter_.drained())
+                    silentPeriods_.fetch_add(1, std::memory_order_relaxed);
                 break; // the rest of the period stays silent
+            }
         }
         if (heard)
             heardFrames_.fetch_add(done, std::memory_order_relaxed);

@@ -1,14 +1,15 @@
 // One decoded file playing (or ready to play) on one device. The main thread creates it and
 // sends commands through atomics; a decoder thread of its own keeps a 1000 ms ring of decoded
 // chunks ahead; the device's output callback pulls from the ring, applies effects, frequency
-// (a variable-rate soxr resampler that every stream goes through, so a pitch change never
-// switches it in or out), volume and pan, and adds the result into the device mix. An empty
-// ring is heard as silence and never stalls the callback.
+// (rate_converter.h: untouched at the device's rate, a fixed-rate converter otherwise, a new
+// one crossfaded in when the frequency changes), volume and pan, and adds the result into the
+// device mix. An empty ring is heard as silence and never stalls the callback.
 #pragma once
 
 #include "audio/chunk_ring.h"
 #include "audio/effects.h"
 #include "audio/media_reader.h"
+#include "audio/rate_converter.h"
 #include "audio/sample_tap.h"
 
 #include <atomic>
@@ -19,11 +20,9 @@
 #include <string>
 #include <thread>
 
-struct soxr;
-
 namespace audio {
 
-class Stream
+class Stream : private FrameSource
 {
 public:
     // `waitForDecoder`: the callback waits for decoded frames instead of playing silence
@@ -43,9 +42,11 @@ public:
     int64_t lengthFrames() const;
     int64_t positionFrames() const;
     bool seek(int64_t frame);
+    void setFrequency(uint32_t hz);
+    uint32_t silentPeriods() const { return silentPeriods_.load(std::memory_order_relaxed); }
     void shutdown(); // ends the decoder and scanner threads; nothing else may run afterwards
 
-    std::atomic<uint32_t> frequency;
+    std::atomic<uint32_t> frequency; // written by setFrequency()
     std::atomic<uint32_t> volume{100};
     std::atomic<int32_t> pan{0};
     EffectChain effects;
@@ -58,7 +59,7 @@ public:
     int64_t heardFrames() const { return heardFrames_.load(std::memory_order_relaxed); }
 
 private:
-    static constexpr int kBlock = 512;
+    static constexpr int kBlock = RateConverter::kBlock;
     // Chunks the decoder may write beyond the one second ahead right after a seek, while the
     // callback has not dropped the older chunks yet: the target is heard at the next period.
     static constexpr int kSeekReserve = 4;
@@ -68,10 +69,10 @@ private:
     void decoderLoop();
     bool mayWrite(int writtenSinceSeek) const;
     void syncGeneration();
-    void setRatio(bool slew);
-    int pull(float* out, int frames);
-    int pullProcessed(float* out, int frames);
-    int resample(float* out, int frames);
+    double ratioFor(uint32_t hz) const;
+    int take(float* out, int frames);
+    int pull(float* out, int frames) override; // taken frames after the effects
+    bool exhausted() const override { return sourceEnded_; }
     int64_t heardFrame() const;
     void mixInto(float* mix, const float* frames, int count);
     void publish();
@@ -102,22 +103,18 @@ private:
     // taken yet, and the generation, in one word.
     std::atomic<uint64_t> published_;
     std::atomic<int64_t> heardFrames_{0};
+    std::atomic<uint32_t> silentPeriods_{0};
 
     // Callback-only state.
     uint32_t consumerGeneration_ = 0;
     int64_t generationStart_ = 0; // the seek target of consumerGeneration_
     int64_t consumerFrame_ = 0;   // source frame after the last one taken from the ring
     bool sourceEnded_ = false;    // the ring's last chunk was taken
-    bool inputEnded_ = false;     // ... and the resampler was told so
-    bool consumerEnded_ = false;  // ... and drained: every frame was heard
     int chunkOffset_ = 0;
-    soxr* resampler_ = nullptr;
-    double ratio_ = 1;            // source frames per device frame
-    double heardSinceSeek_ = 0;   // source frames that left the resampler since generationStart_
+    RateConverter converter_;
+    double offeredRatio_;         // main thread: the ratio last handed to the converter
     float gainL_ = 1, gainR_ = 1;
     bool gainsSet_ = false;
-    float input_[kBlock * 2]; // source frames taken from the ring, not yet in the resampler
-    int inputFrames_ = 0, inputAt_ = 0;
     float outputBlock_[kBlock * 2];
 
     std::thread decoder_;

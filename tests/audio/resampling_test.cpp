@@ -62,3 +62,29 @@ TEST_F(Resampling, PitchMovesWithoutAClick)
                                                   - heard[2 * i])));
     EXPECT_LT(worst, 5e-4);
 }
+
+// Leaving the track's own rate fades a converter in over the untouched frames, and coming back
+// fades it out; a new converter fades in over the old one. The two paths must sound the same
+// instant: a 10 kHz tone keeps its level through each fade at nearly the same rate, where
+// paths one frame apart would cancel a quarter of it.
+TEST_F(Resampling, SwitchedPathsLineUpInTime)
+{
+    canal.LoadFile(wav("s.wav", 3.0, media::sine(10000, kRate, 0.5)));
+    canal.Play();
+    std::vector<float> heard = render(100);
+    for (uint32_t hz : {44101u, 44102u, 44100u}) {
+        canal.setFrequency(hz);
+        const std::vector<float> more = render(100);
+        heard.insert(heard.end(), more.begin(), more.end());
+    }
+    const double steady = 0.5 / std::sqrt(2.0);
+    double lowest = 1e9, highest = 0;
+    for (size_t at = 4410; at + 64 <= heard.size() / 2; at += 32) {
+        const double db = 20 * std::log10(media::rms(heard, at, at + 64) / steady);
+        lowest = std::min(lowest, db);
+        highest = std::max(highest, db);
+    }
+    EXPECT_GT(lowest, -0.3);
+    EXPECT_LT(highest, 0.3);
+    EXPECT_NEAR(double(canal.GetPosition()), 400.0, 10.0);
+}
