@@ -263,6 +263,7 @@ private:
     void prepareListMenu(Deck& d);
     void reapplySoundSettings(Deck& d);
     void monitorTick(Deck& d);
+    void showKnownLength(Deck& d);
     bool showTime(Deck& d, const QString& time);
     void switchTimeMode(Deck& d);
     void seekDeck(Deck& d);

@@ -1,5 +1,6 @@
-// Every 500 ms: the "PLAY" lamps and the mix LEDs blink for the playing decks, and the
-// buttons that must not be used while a deck plays are locked. Main thread only.
+// Every 500 ms: the "PLAY" lamps and the mix LEDs blink for the playing decks, the buttons that
+// must not be used while a deck plays are locked, and a stopped deck shows its length once the
+// background count knows it. Main thread only.
 #include "app/UMIXER.h"
 #include "audio/TCorvoBass.h"
 #include "widgets/LedLamp.h"
@@ -21,11 +22,14 @@ void setBackground(QLabel* label, const QColor& colour)
 
 void Tform_mixer::Timer3Timer()
 {
-    for (Deck* d : {&deckA, &deckB})
+    for (Deck* d : {&deckA, &deckB}) {
         if (d->listBox->count() == 0) {
             d->playButton->setEnabled(false);
             d->title->setText("Música:");
         }
+        if (!d->channel->Playing)
+            showKnownLength(*d);
+    }
     lampsAndLocks(deckA, speedbutton1, MMLED4);
     lampsAndLocks(deckB, speedbutton2, MMLED3);
 }

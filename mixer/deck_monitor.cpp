@@ -1,6 +1,6 @@
 // The deck monitor: every 50 ms while a deck plays, its time display (elapsed or remaining),
-// duration, position slider and gauge, and frequency; while it is stopped, the length once it
-// is known. Main thread only.
+// duration, position slider and gauge, and frequency; for a stopped deck, the length once it is
+// known. Main thread only.
 #include "app/UMIXER.h"
 #include "app/funcoes.h"
 #include "audio/TCorvoBass.h"
@@ -24,7 +24,8 @@ void Tform_mixer::MMLEDPanel1Click() { switchTimeMode(deckA); }
 void Tform_mixer::MMLEDPanel3Click() { switchTimeMode(deckB); }
 
 // An MP3's true length is counted after the load returns: a stopped deck shows it once known.
-static void showKnownLength(Deck& d)
+// The lamps' tick calls this, as a stopped deck's own monitor does not run.
+void Tform_mixer::showKnownLength(Deck& d)
 {
     const int64_t length = d.channel->GetLength();
     if (!d.channel->Loaded || !d.positionSlider->isEnabled() || d.positionSlider->maximum() == clampedToInt(length))
@@ -37,7 +38,6 @@ static void showKnownLength(Deck& d)
 void Tform_mixer::monitorTick(Deck& d)
 {
     if (!d.channel->Playing) {
-        showKnownLength(d);
         // The stop handler held back while the operator held the slider (the track ended
         // between two ticks): the focus does not outlive the track, and the end is handled now.
         if (d.positionSlider->hasFocus() && !d.stopping) {

@@ -1,4 +1,5 @@
 // The stepped fade-out: intervals, volume sequences and what is heard.
+#include "support/eventually.h"
 #include "channel_fixture.h"
 
 #include <QTest>
@@ -99,7 +100,7 @@ TEST_F(Fade, ShorterThanTwentyFiveMillisecondsStillFades)
         ++stops;
         last = canal.FadeVolume;
     };
-    QTRY_COMPARE_WITH_TIMEOUT(stops, 1, 3000);
+    ASSERT_EVENTUALLY(stops == 1, 3000);
     EXPECT_EQ(last, 1u);
     EXPECT_FALSE(canal.Playing);
 }
@@ -109,6 +110,6 @@ TEST_F(Fade, TimerDrivenFadeEndsWithOnStop)
 {
     playTone();
     canal.FadeOut(1000);
-    QTRY_COMPARE_WITH_TIMEOUT(stops, 1, 5000);
+    ASSERT_EVENTUALLY(stops == 1, 5000);
     EXPECT_EQ(canal.FadeVolume, 100u); // Stop puts the cached volume back
 }

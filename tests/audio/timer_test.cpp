@@ -1,4 +1,5 @@
 // The threaded timer: ticks on the main thread, never overlapping, with its switch rules.
+#include "support/eventually.h"
 #include "audio/TThreadedTimer.h"
 
 #include <QCoreApplication>
@@ -23,7 +24,7 @@ TEST(ThreadedTimer, StartsDisabledAndTicksOnTheMainThread)
     QElapsedTimer clock;
     clock.start();
     timer.setEnabled(true);
-    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 3, 3000);
+    ASSERT_EVENTUALLY(ticks >= 3, 3000);
     EXPECT_GE(clock.elapsed(), 3 * 20 - 5); // the first tick comes one interval after enabling
     timer.setEnabled(false);
     const int seen = ticks;
@@ -45,7 +46,7 @@ TEST(ThreadedTimer, TicksNeverOverlapOrPileUp)
     };
     timer.setInterval(5);
     timer.setEnabled(true);
-    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 3, 3000);
+    ASSERT_EVENTUALLY(ticks >= 3, 3000);
     timer.setEnabled(false);
     EXPECT_EQ(deepest, 1);
 }
@@ -61,7 +62,7 @@ TEST(ThreadedTimer, ZeroIntervalNeverTicks)
     EXPECT_EQ(ticks, 0);
     EXPECT_TRUE(timer.Enabled());
     timer.setInterval(10); // a new interval restarts the paused timer with the same Enabled
-    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 1, 3000);
+    ASSERT_EVENTUALLY(ticks >= 1, 3000);
 }
 
 // Counts the ticks handed to the main thread, and can keep them from running at all.
@@ -108,7 +109,7 @@ TEST(ThreadedTimer, QueuedTicksAfterDisableOrDestructionDoNothing)
         watch.swallow = true;
         watch.handed = 0;
         timer.setEnabled(true);
-        QTRY_VERIFY_WITH_TIMEOUT(watch.handed > 0, 5000); // the thread now waits for that tick
+        ASSERT_EVENTUALLY(watch.handed > 0, 5000); // the thread now waits for that tick
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(ticks, 0);

@@ -1,4 +1,5 @@
 // Lengths, positions, seeking, end of track, Loop and the properties of a playing channel.
+#include "support/eventually.h"
 #include "channel_fixture.h"
 
 #include <QTest>
@@ -145,7 +146,7 @@ TEST_F(Transport, EndWatcherTicksStopTheChannel)
     canal.LoadFile(wav("short.wav", 0.2, media::sine(440, kRate)));
     canal.Play();
     render(300);
-    QTRY_COMPARE_WITH_TIMEOUT(stops, 1, 2000);
+    ASSERT_EVENTUALLY(stops == 1, 2000);
     EXPECT_FALSE(canal.Playing);
     EXPECT_FALSE(canal.EndTimer->Enabled());
 }

@@ -2,6 +2,7 @@
 // watcher and the stop event run on their own clocks. The engine's backend is chosen once per
 // process, so the real-time test runs in a child process of this program, which fails instead
 // of hanging.
+#include "support/eventually.h"
 #include "audio/media.h"
 #include "support/harness.h"
 
@@ -62,8 +63,8 @@ TEST(PreviewRealTimeChild, EndOfTrackResetsTheGaugeAndButtons)
     clock.start();
     h.click("bitbtn21");
     ASSERT_TRUE(w.canal_00->Playing) << h.dialogs.texts().join(" / ").toStdString();
-    QTRY_VERIFY_WITH_TIMEOUT(w.CoolGauge1->value() > 50, 3000);
-    QTRY_VERIFY_WITH_TIMEOUT(!w.canal_00->Playing, 10000);
+    ASSERT_EVENTUALLY(w.CoolGauge1->value() > 50, 3000);
+    ASSERT_EVENTUALLY(!w.canal_00->Playing, 10000);
     EXPECT_GE(clock.elapsed(), 550);
     EXPECT_EQ(w.CoolGauge1->value(), 0);
     EXPECT_FALSE(w.Timer4->isActive());

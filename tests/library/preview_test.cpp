@@ -1,6 +1,7 @@
 // The library preview on the main window: its buttons, level gauge, stop event and menu, the
 // device rule with the cue button, the grid's double click, presses and drags, "PRG", the
 // start-up listing's preview and the exit's stop.
+#include "support/eventually.h"
 #include "audio/media.h"
 #include "support/harness.h"
 
@@ -106,7 +107,7 @@ TEST_F(Preview, PlaysApartFromTheDecksAndEveryStopResetsTheControls)
         {"menu Stop", [](Preview& p) { p.w->MenuItem8->trigger(); }},
         {"end of the track", [](Preview& p) {
              p.h.render(1200);
-             QTRY_VERIFY_WITH_TIMEOUT(!p.w->canal_00->Playing, 3000);
+             ASSERT_EVENTUALLY(!p.w->canal_00->Playing, 3000);
          }},
     };
     const QString um = track("um.wav");
@@ -381,7 +382,7 @@ TEST_F(Preview, CloseRequestDuringPrgIsTakenAfterTheDeal)
         }
     });
     window->BitBtn24Click();
-    QTRY_VERIFY_WITH_TIMEOUT(!alive, 5000);
+    ASSERT_EVENTUALLY(!alive, 5000);
     EXPECT_EQ(closes, 1);
     EXPECT_EQ(dealtToA, 5001);
     EXPECT_EQ(h.dialogs.texts(), QStringList{"Deseja Sair do Arvesto Voltaria ??"});
