@@ -5,6 +5,7 @@
 #include "support/eventually.h"
 #include "audio/media.h"
 #include "support/harness.h"
+#include "support/own_copy.h"
 
 #include "audio/TCorvoBass.h"
 #include "audio/engine.h"
@@ -12,7 +13,6 @@
 #include "widgets/LedGauge.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -24,22 +24,7 @@ TEST(PreviewRealTime, RunsInAChildProcess)
 {
     if (qEnvironmentVariableIsSet(childVariable))
         GTEST_SKIP();
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(childVariable, "1");
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=PreviewRealTimeChild.*"});
-    ASSERT_TRUE(child.waitForStarted());
-    const bool ended = child.waitForFinished(60000);
-    if (!ended) {
-        child.kill();
-        child.waitForFinished();
-    }
-    const QByteArray output = child.readAll();
-    ASSERT_TRUE(ended) << "the child hung:\n" << output.toStdString();
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    test::runOwnCopy("PreviewRealTimeChild.*", childVariable, "1");
 }
 
 // Catches a gauge the level timer does not feed on its own, and an end of track whose stop event
