@@ -8,6 +8,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <utility>
 
 namespace audio {
 
@@ -90,8 +91,8 @@ std::unique_ptr<MediaReader> MediaReader::open(const std::string& path)
     r->packet_ = av_packet_alloc();
     r->frame_ = av_frame_alloc();
 
-    // Positions count from the first decoded sample, whose timestamp is the stream's start time.
     r->startPts_ = st->start_time != AV_NOPTS_VALUE ? st->start_time : 0;
+    r->firstPts_ = r->startPts_;
     const AVRational perFrame{1, r->rate_};
     if (st->duration != AV_NOPTS_VALUE && st->duration > 0)
         r->announced_ = av_rescale_q(st->duration - std::max<int64_t>(r->startPts_, 0), st->time_base, perFrame);
@@ -99,7 +100,7 @@ std::unique_ptr<MediaReader> MediaReader::open(const std::string& path)
         r->announced_ = av_rescale_q(r->format_->duration, AV_TIME_BASE_Q, perFrame);
     r->fileBytes_ = r->format_->pb ? std::max<int64_t>(0, avio_size(r->format_->pb)) : 0;
     r->announced_ = std::clamp<int64_t>(r->announced_, 0, r->maxFrames());
-    r->needsScan_ = isMpegAudio(st->codecpar->codec_id)
+    r->needsScan_ = isMpegAudio(st->codecpar->codec_id) || isWma(st->codecpar->codec_id)
                     || r->format_->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
     // The bit reservoir of MP3 and the packet structure of WMA corrupt the first frames after
     // a seek, so those are sought early and decoded up to the target.
@@ -107,6 +108,14 @@ std::unique_ptr<MediaReader> MediaReader::open(const std::string& path)
         r->prerollFrames_ = r->rate_ / 10;
     else if (isWma(st->codecpar->codec_id))
         r->prerollFrames_ = r->rate_ / 5;
+    // Positions count from the first decoded sample. Its timestamp is the stream's start for
+    // most formats, but a WMA decoder hands each frame out two packets late, labelled with the
+    // later packet's time: the first frame is decoded now and its label anchors the timeline.
+    if (r->receive()) {
+        r->held_ = true;
+        if (r->frame_->best_effort_timestamp != AV_NOPTS_VALUE)
+            r->firstPts_ = r->frame_->best_effort_timestamp;
+    }
     return r;
 }
 
@@ -127,6 +136,24 @@ MediaReader::~MediaReader()
     avformat_close_input(&format_);
 }
 
+// WMA packets carry times in whole milliseconds, and the decoder gives one frame fewer than
+// there are packets: only decoding the file counts its frames.
+int64_t MediaReader::countDecoded(const std::string& path, const std::atomic<bool>& cancel)
+{
+    const std::unique_ptr<MediaReader> reader = open(path);
+    if (!reader)
+        return -1;
+    int64_t frames = 0;
+    std::vector<float> out;
+    while (!cancel.load(std::memory_order_relaxed)) {
+        out.clear();
+        if (!reader->decode(out))
+            return frames;
+        frames += int64_t(out.size() / 2);
+    }
+    return -1;
+}
+
 int64_t MediaReader::scanFrames(const std::string& path, const std::atomic<bool>& cancel)
 {
     AVFormatContext* fmt = nullptr;
@@ -136,6 +163,10 @@ int64_t MediaReader::scanFrames(const std::string& path, const std::atomic<bool>
     const int index = avformat_find_stream_info(fmt, nullptr) >= 0
                           ? av_find_best_stream(fmt, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0)
                           : -1;
+    if (index >= 0 && isWma(fmt->streams[index]->codecpar->codec_id)) {
+        avformat_close_input(&fmt);
+        return countDecoded(path, cancel);
+    }
     if (index >= 0) {
         AVStream* st = fmt->streams[index];
         for (unsigned i = 0; i < fmt->nb_streams; ++i)
@@ -172,6 +203,8 @@ bool MediaReader::seek(int64_t frame)
         < 0)
         return false;
     avcodec_flush_buffers(codec_);
+    av_frame_unref(frame_);
+    held_ = false;
     swr_free(&swr_); // its buffered samples belong before the seek
     draining_ = false;
     dropBefore_ = frame;
@@ -179,22 +212,15 @@ bool MediaReader::seek(int64_t frame)
     return true;
 }
 
-bool MediaReader::decode(std::vector<float>& out)
+// The next decoded frame into frame_; false at the end of the file.
+bool MediaReader::receive()
 {
     for (;;) {
         const int got = avcodec_receive_frame(codec_, frame_);
-        if (got == 0) {
-            const bool ok = convert(frame_, out);
-            av_frame_unref(frame_);
-            if (ok)
-                return true;
-            continue;
-        }
-        if (got == AVERROR_EOF || draining_) {
-            const size_t before = out.size();
-            flushConverter(out);
-            return out.size() > before;
-        }
+        if (got == 0)
+            return true;
+        if (got == AVERROR_EOF || draining_)
+            return false;
         const int read = av_read_frame(format_, packet_);
         if (read < 0) {
             draining_ = true;
@@ -205,6 +231,19 @@ bool MediaReader::decode(std::vector<float>& out)
             avcodec_send_packet(codec_, packet_); // a corrupt packet is skipped, decoding goes on
         av_packet_unref(packet_);
     }
+}
+
+bool MediaReader::decode(std::vector<float>& out)
+{
+    const size_t before = out.size();
+    while (std::exchange(held_, false) || receive()) {
+        const bool ok = convert(frame_, out);
+        av_frame_unref(frame_);
+        if (ok)
+            return true;
+    }
+    flushConverter(out);
+    return out.size() > before;
 }
 
 // Sets the converter up for the frame's own format, rate and layout when they differ from the
@@ -282,7 +321,7 @@ bool MediaReader::convert(AVFrame* frame, std::vector<float>& out)
         const int64_t pts = frame->best_effort_timestamp;
         if (pts != AV_NOPTS_VALUE) {
             AVStream* st = format_->streams[streamIndex_];
-            nextFrame_ = av_rescale_q(pts - startPts_, st->time_base, {1, rate_});
+            nextFrame_ = av_rescale_q(pts - firstPts_, st->time_base, {1, rate_});
         }
         if (nextFrame_ + n <= dropBefore_) {
             nextFrame_ += n;

@@ -30,13 +30,13 @@ public:
     int64_t announcedFrames() const { return announced_; }
     // The most frames a file of this size can hold at the lowest bit rate of any real file.
     int64_t maxFrames() const;
-    // True when only a demuxing pass gives the true decoded length (MP3, bit-rate estimates).
+    // True when only a pass over the file gives the true decoded length (MP3, WMA, bit-rate estimates).
     bool needsLengthScan() const { return needsScan_; }
     // The file's title and artist tags (UTF-8), empty when it has none.
     const std::string& title() const { return title_; }
     const std::string& artist() const { return artist_; }
 
-    // Counts the frames the decoder will produce by demuxing the whole file (no decoding);
+    // Counts the frames the decoder will produce by demuxing the whole file (decoding only WMA);
     // -1 on failure or when `cancel` was raised meanwhile.
     static int64_t scanFrames(const std::string& path, const std::atomic<bool>& cancel);
 
@@ -47,6 +47,8 @@ public:
 
 private:
     MediaReader() = default;
+    static int64_t countDecoded(const std::string& path, const std::atomic<bool>& cancel);
+    bool receive();
     bool convert(AVFrame* frame, std::vector<float>& out);
     bool followFormat(AVFrame* frame);
     void flushConverter(std::vector<float>& out);
@@ -70,11 +72,13 @@ private:
     int64_t announced_ = 0;
     std::string title_, artist_;
     int64_t fileBytes_ = 0;
-    int64_t startPts_ = 0;
+    int64_t startPts_ = 0; // the stream's start: where a seek to the first sample goes
+    int64_t firstPts_ = 0; // the timestamp the decoder gives the first decoded sample
     int64_t prerollFrames_ = 0;
     int64_t nextFrame_ = 0;   // source frame of the next sample handed out
     int64_t dropBefore_ = -1; // after a seek: samples before this frame are discarded
     bool draining_ = false;
+    bool held_ = false; // frame_ holds a decoded frame not converted yet
     std::vector<float> converted_;
 };
 

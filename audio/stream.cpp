@@ -216,9 +216,11 @@ void Stream::decoderLoop()
             endSent = true;
             // A decode from the very start that met the end counted the exact length. One that
             // began at a seek counts from where the seek was placed, which is not exact for
-            // every format: it only shortens a length that the data does not reach.
+            // every format (WMA's times are whole milliseconds): it only shortens the container's
+            // figure, where the data does not reach it, never a counted length.
             const int64_t end = std::min(pendingFirst, reader_->maxFrames());
-            if (fromStart || end < lengthFrames())
+            const bool counted = decodedFrames_.load() >= 0 || scannedFrames_.load() >= 0;
+            if (fromStart || (!counted && end < lengthFrames()))
                 decodedFrames_ = end;
         }
         ++writtenSinceSeek;
