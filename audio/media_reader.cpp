@@ -8,6 +8,8 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
 #include <utility>
 
 namespace audio {
@@ -60,27 +62,69 @@ std::string tag(const AVFormatContext* format, const AVStream* stream, const cha
 
 } // namespace
 
+// Byte offset of the first Ogg page at or after `from` that begins a logical stream ("OggS",
+// version 0, the beginning-of-stream flag): where the next part of a chained file starts.
+// -1 when there is none.
+int64_t nextOggStreamStart(const std::string& path, int64_t from)
+{
+    std::ifstream in(path, std::ios::binary);
+    in.seekg(from);
+    std::vector<char> block(size_t(1) << 16);
+    constexpr size_t kHeader = 6;
+    int64_t at = from; // file offset of block[0]
+    size_t kept = 0;   // bytes carried over from the last block: a header may straddle two
+    while (in) {
+        in.read(block.data() + kept, std::streamsize(block.size() - kept));
+        const size_t n = kept + size_t(in.gcount());
+        for (size_t i = 0; i + kHeader <= n; ++i)
+            if (std::memcmp(&block[i], "OggS", 4) == 0 && block[i + 4] == 0 && (block[i + 5] & 0x02))
+                return at + int64_t(i);
+        kept = std::min(n, kHeader - 1);
+        std::memmove(block.data(), block.data() + n - kept, kept);
+        at += int64_t(n - kept);
+    }
+    return -1;
+}
+
+// Opens `url` (the file, or one part of a chained file) for decoding its best audio stream, in
+// place of what was open; on failure what was open stays.
+bool MediaReader::openDemuxer(const std::string& url)
+{
+    AVFormatContext* format = nullptr;
+    AVCodecContext* codec = nullptr;
+    const AVCodec* decoder = nullptr;
+    int index = -1;
+    const bool opened = avformat_open_input(&format, url.c_str(), nullptr, nullptr) >= 0
+                        && avformat_find_stream_info(format, nullptr) >= 0
+                        && (index = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0)) >= 0
+                        && decoder && (codec = avcodec_alloc_context3(decoder))
+                        && avcodec_parameters_to_context(codec, format->streams[index]->codecpar) >= 0;
+    if (opened)
+        codec->pkt_timebase = format->streams[index]->time_base;
+    if (!opened || avcodec_open2(codec, decoder, nullptr) < 0) {
+        avcodec_free_context(&codec);
+        avformat_close_input(&format);
+        return false;
+    }
+    for (unsigned i = 0; i < format->nb_streams; ++i)
+        if (int(i) != index)
+            format->streams[i]->discard = AVDISCARD_ALL;
+    avcodec_free_context(&codec_);
+    avformat_close_input(&format_);
+    format_ = format;
+    codec_ = codec;
+    streamIndex_ = index;
+    return true;
+}
+
 std::unique_ptr<MediaReader> MediaReader::open(const std::string& path)
 {
     std::unique_ptr<MediaReader> r(new MediaReader);
-    if (avformat_open_input(&r->format_, path.c_str(), nullptr, nullptr) < 0)
-        return nullptr;
-    if (avformat_find_stream_info(r->format_, nullptr) < 0)
-        return nullptr;
-    const AVCodec* decoder = nullptr;
-    r->streamIndex_ = av_find_best_stream(r->format_, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
-    if (r->streamIndex_ < 0 || !decoder)
+    r->path_ = path;
+    if (!r->openDemuxer(path))
         return nullptr;
     AVStream* st = r->format_->streams[r->streamIndex_];
-    for (unsigned i = 0; i < r->format_->nb_streams; ++i)
-        if (int(i) != r->streamIndex_)
-            r->format_->streams[i]->discard = AVDISCARD_ALL;
-    r->codec_ = avcodec_alloc_context3(decoder);
-    if (!r->codec_ || avcodec_parameters_to_context(r->codec_, st->codecpar) < 0)
-        return nullptr;
-    r->codec_->pkt_timebase = st->time_base;
-    if (avcodec_open2(r->codec_, decoder, nullptr) < 0)
-        return nullptr;
+    r->ogg_ = std::strcmp(r->format_->iformat->name, "ogg") == 0;
     r->rate_ = r->codec_->sample_rate;
     r->channels_ = r->codec_->ch_layout.nb_channels;
     if (!plausible(r->rate_, r->channels_))
@@ -196,6 +240,12 @@ int64_t MediaReader::scanFrames(const std::string& path, const std::atomic<bool>
 
 bool MediaReader::seek(int64_t frame)
 {
+    if (partOffset_ > 0) { // back to the file's first part, where positions are timestamps
+        if (!openDemuxer(path_))
+            return false;
+        partOffset_ = lastPacketAt_ = 0;
+    }
+    lastPts_ = INT64_MIN;
     AVStream* st = format_->streams[streamIndex_];
     const int64_t from = std::max<int64_t>(0, frame - prerollFrames_);
     const int64_t ts = startPts_ + av_rescale_q(from, {1, rate_}, st->time_base);
@@ -219,18 +269,51 @@ bool MediaReader::receive()
         const int got = avcodec_receive_frame(codec_, frame_);
         if (got == 0)
             return true;
-        if (got == AVERROR_EOF || draining_)
+        if (got == AVERROR_EOF || draining_) {
+            if (got == AVERROR_EOF && openNextPart())
+                continue;
             return false;
+        }
         const int read = av_read_frame(format_, packet_);
         if (read < 0) {
             draining_ = true;
             avcodec_send_packet(codec_, nullptr);
             continue;
         }
-        if (packet_->stream_index == streamIndex_)
+        if (packet_->stream_index == streamIndex_) {
+            if (ogg_ && packet_->pts != AV_NOPTS_VALUE && packet_->pts < lastPts_) {
+                // Timestamps start again: the next part of a chained file, opened on its own.
+                av_packet_unref(packet_);
+                draining_ = true;
+                avcodec_send_packet(codec_, nullptr);
+                continue;
+            }
+            lastPts_ = packet_->pts != AV_NOPTS_VALUE ? packet_->pts : lastPts_;
+            if (packet_->pos >= 0)
+                lastPacketAt_ = partOffset_ + packet_->pos;
             avcodec_send_packet(codec_, packet_); // a corrupt packet is skipped, decoding goes on
+        }
         av_packet_unref(packet_);
     }
+}
+
+// FFmpeg's Ogg reader follows a chained file (Ogg files joined, as recorded radio shows are
+// stored) from its start, but after a seek it ends at the first part's end, and it does not
+// trim the next part's first samples. So every part after the first is opened on its own
+// where the one before ends, and its frames are counted on from there.
+bool MediaReader::openNextPart()
+{
+    if (!ogg_)
+        return false;
+    for (int64_t at = nextOggStreamStart(path_, lastPacketAt_ + 1); at > 0; at = nextOggStreamStart(path_, at + 1)) {
+        if (openDemuxer("subfile,,start," + std::to_string(at) + ",end,0,,:file:" + path_)) {
+            partOffset_ = lastPacketAt_ = at;
+            lastPts_ = INT64_MIN;
+            draining_ = false;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool MediaReader::decode(std::vector<float>& out)
@@ -319,7 +402,7 @@ bool MediaReader::convert(AVFrame* frame, std::vector<float>& out)
     if (dropBefore_ >= 0) {
         // The first frames after a seek are placed by their timestamps, then counted on.
         const int64_t pts = frame->best_effort_timestamp;
-        if (pts != AV_NOPTS_VALUE) {
+        if (pts != AV_NOPTS_VALUE && partOffset_ == 0) {
             AVStream* st = format_->streams[streamIndex_];
             nextFrame_ = av_rescale_q(pts - firstPts_, st->time_base, {1, rate_});
         }

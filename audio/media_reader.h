@@ -48,6 +48,8 @@ public:
 private:
     MediaReader() = default;
     static int64_t countDecoded(const std::string& path, const std::atomic<bool>& cancel);
+    bool openDemuxer(const std::string& url);
+    bool openNextPart();
     bool receive();
     bool convert(AVFrame* frame, std::vector<float>& out);
     bool followFormat(AVFrame* frame);
@@ -71,6 +73,11 @@ private:
     bool needsScan_ = false;
     int64_t announced_ = 0;
     std::string title_, artist_;
+    std::string path_;
+    bool ogg_ = false;
+    int64_t partOffset_ = 0;   // byte offset of the part of a chained file that is open
+    int64_t lastPacketAt_ = 0; // byte offset of the page of the last packet read
+    int64_t lastPts_ = INT64_MIN;
     int64_t fileBytes_ = 0;
     int64_t startPts_ = 0; // the stream's start: where a seek to the first sample goes
     int64_t firstPts_ = 0; // the timestamp the decoder gives the first decoded sample

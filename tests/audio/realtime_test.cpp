@@ -44,7 +44,8 @@ TEST_F(OnNullDevice, SeeksDuringPlayAfterAPitchChange)
     }
 }
 
-// A joined MP3 (stereo, then mono) and a chained Ogg (44.1 kHz stereo, then 48 kHz mono).
+// A joined MP3 (stereo, then mono) and a chained Ogg (44.1 kHz stereo, then 48 kHz mono), from
+// the start and after a seek into the first part.
 TEST_F(OnNullDevice, PlaysThroughAFormatChange)
 {
     const QString stereo = wav("stereo.wav", 2.0, kRate), mono = wav("mono.wav", 2.0, kRate, 1);
@@ -65,6 +66,11 @@ TEST_F(OnNullDevice, PlaysThroughAFormatChange)
         expectPlaysOn(2600, "through the change");
         expectEnds();
         EXPECT_NEAR(double(canal.GetLength()), 4000.0, 120.0);
+        stops = 0;
+        ASSERT_TRUE(canal.SetPosition(1500));
+        canal.Play();
+        expectPlaysOn(1000, "through the change after a seek");
+        expectEnds();
     }
 }
 
