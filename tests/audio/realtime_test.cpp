@@ -10,10 +10,12 @@ namespace {
 constexpr int kRate = 44100;
 }
 
-// Play's seek to the start at rates other than the device's, to the end of the track.
+// Play's seek to the start at rates other than the device's, to the end of the track, where
+// every frame is heard: the resampler's last frames too (1.5 s is 66 150 device frames, and
+// one frame fewer is 1499 ms).
 TEST_F(OnNullDevice, PlaysFromTheStartAtEveryRate)
 {
-    for (int rate : {48000, 22050, kRate}) {
+    for (int rate : {48000, 22050, 32000, kRate}) {
         SCOPED_TRACE(rate);
         stops = 0;
         canal.LoadFile(wav(QString("t%1.wav").arg(rate), 1.5, rate));
@@ -22,6 +24,7 @@ TEST_F(OnNullDevice, PlaysFromTheStartAtEveryRate)
         canal.Play();
         expectPlaysOn(300, "after Play");
         expectEnds();
+        EXPECT_EQ(audio::heardMs(canal.Stream), 1500);
     }
 }
 
