@@ -10,6 +10,7 @@ extern "C" {
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <string_view>
 #include <utility>
 
 namespace audio {
@@ -76,8 +77,9 @@ int64_t nextOggStreamStart(const std::string& path, int64_t from)
     while (in) {
         in.read(block.data() + kept, std::streamsize(block.size() - kept));
         const size_t n = kept + size_t(in.gcount());
-        for (size_t i = 0; i + kHeader <= n; ++i)
-            if (std::memcmp(&block[i], "OggS", 4) == 0 && block[i + 4] == 0 && (block[i + 5] & 0x02))
+        const std::string_view seen(block.data(), n);
+        for (size_t i = seen.find("OggS"); i != seen.npos && i + kHeader <= n; i = seen.find("OggS", i + 1))
+            if (block[i + 4] == 0 && (block[i + 5] & 0x02))
                 return at + int64_t(i);
         kept = std::min(n, kHeader - 1);
         std::memmove(block.data(), block.data() + n - kept, kept);
@@ -144,7 +146,7 @@ std::unique_ptr<MediaReader> MediaReader::open(const std::string& path)
         r->announced_ = av_rescale_q(r->format_->duration, AV_TIME_BASE_Q, perFrame);
     r->fileBytes_ = r->format_->pb ? std::max<int64_t>(0, avio_size(r->format_->pb)) : 0;
     r->announced_ = std::clamp<int64_t>(r->announced_, 0, r->maxFrames());
-    r->needsScan_ = isMpegAudio(st->codecpar->codec_id) || isWma(st->codecpar->codec_id)
+    r->needsScan_ = isMpegAudio(st->codecpar->codec_id) || isWma(st->codecpar->codec_id) || r->ogg_
                     || r->format_->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
     // The bit reservoir of MP3 and the packet structure of WMA corrupt the first frames after
     // a seek, so those are sought early and decoded up to the target.
@@ -207,9 +209,12 @@ int64_t MediaReader::scanFrames(const std::string& path, const std::atomic<bool>
     const int index = avformat_find_stream_info(fmt, nullptr) >= 0
                           ? av_find_best_stream(fmt, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0)
                           : -1;
-    if (index >= 0 && isWma(fmt->streams[index]->codecpar->codec_id)) {
+    // An Ogg file's header only tells its last part's length: a chained one is counted by
+    // decoding, one of a single part is already known.
+    const bool ogg = index >= 0 && std::strcmp(fmt->iformat->name, "ogg") == 0;
+    if (ogg || (index >= 0 && isWma(fmt->streams[index]->codecpar->codec_id))) {
         avformat_close_input(&fmt);
-        return countDecoded(path, cancel);
+        return !ogg || nextOggStreamStart(path, 1) > 0 ? countDecoded(path, cancel) : -1;
     }
     if (index >= 0) {
         AVStream* st = fmt->streams[index];

@@ -30,14 +30,16 @@ public:
     int64_t announcedFrames() const { return announced_; }
     // The most frames a file of this size can hold at the lowest bit rate of any real file.
     int64_t maxFrames() const;
-    // True when only a pass over the file gives the true decoded length (MP3, WMA, bit-rate estimates).
+    // True when only a pass over the file gives the true decoded length (MP3, WMA, chained Ogg,
+    // bit-rate estimates).
     bool needsLengthScan() const { return needsScan_; }
     // The file's title and artist tags (UTF-8), empty when it has none.
     const std::string& title() const { return title_; }
     const std::string& artist() const { return artist_; }
 
-    // Counts the frames the decoder will produce by demuxing the whole file (decoding only WMA);
-    // -1 on failure or when `cancel` was raised meanwhile.
+    // Counts the frames the decoder will produce by demuxing the whole file (decoding WMA and
+    // chained Ogg); -1 on failure, when `cancel` was raised meanwhile, or for an Ogg file of one
+    // part, whose container figure is exact.
     static int64_t scanFrames(const std::string& path, const std::atomic<bool>& cancel);
 
     // Positions the reader so the next decode() starts exactly at source frame `frame`.
