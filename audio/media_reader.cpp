@@ -369,8 +369,28 @@ void MediaReader::flushConverter(std::vector<float>& out)
     converted_.resize(size_t(swr_get_out_samples(swr_, 0) + 64) * 2);
     uint8_t* dst = reinterpret_cast<uint8_t*>(converted_.data());
     const int n = swr_convert(swr_, &dst, int(converted_.size() / 2), nullptr, 0);
-    if (n > 0 && dropBefore_ < 0)
-        append(converted_.data(), n, out);
+    place(converted_.data(), n, AV_NOPTS_VALUE, out);
+}
+
+// Hands out `n` converted frames, leaving out those before a seek's target. After a seek the
+// first frames are placed by their timestamp `pts` (in the file's first part), then counted on.
+void MediaReader::place(const float* in, int n, int64_t pts, std::vector<float>& out)
+{
+    if (n <= 0)
+        return;
+    int first = 0;
+    if (dropBefore_ >= 0) {
+        if (pts != AV_NOPTS_VALUE && partOffset_ == 0)
+            nextFrame_ = av_rescale_q(pts - firstPts_, format_->streams[streamIndex_]->time_base, {1, rate_});
+        if (nextFrame_ + n <= dropBefore_) {
+            nextFrame_ += n;
+            return;
+        }
+        first = int(std::max<int64_t>(0, dropBefore_ - nextFrame_));
+        nextFrame_ += first;
+        dropBefore_ = -1;
+    }
+    append(in + size_t(first) * size_t(swrChannels_), n - first, out);
 }
 
 void MediaReader::append(const float* in, int n, std::vector<float>& out)
@@ -389,7 +409,7 @@ void MediaReader::append(const float* in, int n, std::vector<float>& out)
     nextFrame_ += n;
 }
 
-// Converts one decoded frame and places it on the source timeline; false when nothing was kept.
+// Converts one decoded frame and places it on the source timeline; false when nothing was handed out.
 bool MediaReader::convert(AVFrame* frame, std::vector<float>& out)
 {
     const size_t before = out.size();
@@ -401,26 +421,8 @@ bool MediaReader::convert(AVFrame* frame, std::vector<float>& out)
     converted_.resize(size_t(std::max(room, 0)) * 2 + 64);
     uint8_t* dst = reinterpret_cast<uint8_t*>(converted_.data());
     const int n = swr_convert(swr_, &dst, room, const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
-    if (n <= 0)
-        return out.size() > before;
-    int first = 0;
-    if (dropBefore_ >= 0) {
-        // The first frames after a seek are placed by their timestamps, then counted on.
-        const int64_t pts = frame->best_effort_timestamp;
-        if (pts != AV_NOPTS_VALUE && partOffset_ == 0) {
-            AVStream* st = format_->streams[streamIndex_];
-            nextFrame_ = av_rescale_q(pts - firstPts_, st->time_base, {1, rate_});
-        }
-        if (nextFrame_ + n <= dropBefore_) {
-            nextFrame_ += n;
-            return false;
-        }
-        first = int(std::max<int64_t>(0, dropBefore_ - nextFrame_));
-        nextFrame_ += first;
-        dropBefore_ = -1;
-    }
-    append(converted_.data() + size_t(first) * size_t(swrChannels_), n - first, out);
-    return true;
+    place(converted_.data(), n, frame->best_effort_timestamp, out);
+    return out.size() > before;
 }
 
 } // namespace audio

@@ -56,6 +56,7 @@ private:
     bool convert(AVFrame* frame, std::vector<float>& out);
     bool followFormat(AVFrame* frame);
     void flushConverter(std::vector<float>& out);
+    void place(const float* in, int n, int64_t pts, std::vector<float>& out);
     void append(const float* in, int n, std::vector<float>& out);
 
     AVFormatContext* format_ = nullptr;

@@ -77,7 +77,7 @@ class Seeking : public ChannelTest, public ::testing::WithParamInterface<const c
 
 // Catches seeks that land early or late (compared by the audio, not the reported position),
 // MP3 frames corrupted by the bit reservoir, and lengths that change after a seek. The chained
-// Ogg is seeked into its second part, after a first one of 1 s.
+// Ogg is seeked into its third part, after two of 0.5 s (the second one at 48 kHz mono).
 TEST_P(Seeking, LandsOnTheSample)
 {
     const QString format = GetParam();
@@ -91,9 +91,13 @@ TEST_P(Seeking, LandsOnTheSample)
         file = media::transcode(file, path("seek.ogg"), {"-c:a", "libvorbis"});
     else if (format == "wma")
         file = media::transcode(file, path("seek.wma"), {"-c:a", "wmav2"});
-    else if (format == "chained ogg")
-        file = media::join(media::transcode(wav("first.wav", 1.0, media::sine(330, kRate)), path("first.ogg"), {"-c:a", "libvorbis"}),
-                           media::transcode(file, path("second.ogg"), {"-c:a", "libvorbis"}), path("chained.ogg"));
+    else if (format == "chained ogg") {
+        const QStringList vorbis{"-c:a", "libvorbis"};
+        const QString first = media::transcode(wav("first.wav", 0.5, media::sine(330, kRate)), path("first.ogg"), vorbis);
+        const QString second = media::transcode(wav("second.wav", 0.5, media::sine(550, 48000), 48000, 1), path("second.ogg"), vorbis);
+        file = media::join(media::join(first, second, path("two.ogg")), media::transcode(file, path("third.ogg"), vorbis),
+                           path("chained.ogg"));
+    }
     ASSERT_FALSE(file.isEmpty());
     canal.LoadFile(file);
     const int64_t length = canal.GetLength();
