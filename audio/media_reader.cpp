@@ -63,10 +63,10 @@ std::string tag(const AVFormatContext* format, const AVStream* stream, const cha
 
 } // namespace
 
-// Byte offset of the first Ogg page at or after `from` that begins a logical stream ("OggS",
+// Byte offset of the first Ogg page in [from, to] that begins a logical stream ("OggS",
 // version 0, the beginning-of-stream flag): where the next part of a chained file starts.
 // -1 when there is none.
-int64_t nextOggStreamStart(const std::string& path, int64_t from)
+int64_t nextOggStreamStart(const std::string& path, int64_t from, int64_t to = INT64_MAX)
 {
     std::ifstream in(path, std::ios::binary);
     in.seekg(from);
@@ -74,13 +74,13 @@ int64_t nextOggStreamStart(const std::string& path, int64_t from)
     constexpr size_t kHeader = 6;
     int64_t at = from; // file offset of block[0]
     size_t kept = 0;   // bytes carried over from the last block: a header may straddle two
-    while (in) {
+    while (in && at <= to) {
         in.read(block.data() + kept, std::streamsize(block.size() - kept));
         const size_t n = kept + size_t(in.gcount());
         const std::string_view seen(block.data(), n);
         for (size_t i = seen.find("OggS"); i != seen.npos && i + kHeader <= n; i = seen.find("OggS", i + 1))
             if (block[i + 4] == 0 && (block[i + 5] & 0x02))
-                return at + int64_t(i);
+                return at + int64_t(i) <= to ? at + int64_t(i) : -1;
         kept = std::min(n, kHeader - 1);
         std::memmove(block.data(), block.data() + n - kept, kept);
         at += int64_t(n - kept);
@@ -286,8 +286,10 @@ bool MediaReader::receive()
             continue;
         }
         if (packet_->stream_index == streamIndex_) {
-            if (ogg_ && packet_->pts != AV_NOPTS_VALUE && packet_->pts < lastPts_) {
-                // Timestamps start again: the next part of a chained file, opened on its own.
+            if (ogg_ && packet_->pts != AV_NOPTS_VALUE && packet_->pts < lastPts_ && packet_->pos >= 0
+                && nextOggStreamStart(path_, lastPacketAt_ + 1, partOffset_ + packet_->pos) > 0) {
+                // Timestamps start again after a new stream's first page: the next part of a
+                // chained file, opened on its own.
                 av_packet_unref(packet_);
                 draining_ = true;
                 avcodec_send_packet(codec_, nullptr);
