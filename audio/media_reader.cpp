@@ -161,6 +161,11 @@ std::unique_ptr<MediaReader> MediaReader::open(const std::string& path)
         r->held_ = true;
         if (r->frame_->best_effort_timestamp != AV_NOPTS_VALUE)
             r->firstPts_ = r->frame_->best_effort_timestamp;
+        // WMA's times are whole milliseconds, but its frames all start at a multiple of the
+        // frame length: a frame is placed on the multiple within a millisecond of its time.
+        r->tickFrames_ = av_rescale_q_rnd(1, st->time_base, perFrame, AV_ROUND_UP);
+        if (isWma(st->codecpar->codec_id) && r->frame_->nb_samples > 2 * r->tickFrames_)
+            r->grain_ = r->frame_->nb_samples;
     }
     return r;
 }
@@ -382,8 +387,12 @@ void MediaReader::place(const float* in, int n, int64_t pts, std::vector<float>&
         return;
     int first = 0;
     if (dropBefore_ >= 0) {
-        if (pts != AV_NOPTS_VALUE && partOffset_ == 0)
+        if (pts != AV_NOPTS_VALUE && partOffset_ == 0) {
             nextFrame_ = av_rescale_q(pts - firstPts_, format_->streams[streamIndex_]->time_base, {1, rate_});
+            const int64_t snapped = grain_ > 0 ? (nextFrame_ + grain_ / 2) / grain_ * grain_ : nextFrame_;
+            if (std::abs(snapped - nextFrame_) <= tickFrames_)
+                nextFrame_ = snapped;
+        }
         if (nextFrame_ + n <= dropBefore_) {
             nextFrame_ += n;
             return;

@@ -84,6 +84,8 @@ private:
     int64_t fileBytes_ = 0;
     int64_t startPts_ = 0; // the stream's start: where a seek to the first sample goes
     int64_t firstPts_ = 0; // the timestamp the decoder gives the first decoded sample
+    int64_t tickFrames_ = 0; // frames in one tick of the stream's time base, rounded up
+    int64_t grain_ = 0;      // WMA: every frame starts at a multiple of this
     int64_t prerollFrames_ = 0;
     int64_t nextFrame_ = 0;   // source frame of the next sample handed out
     int64_t dropBefore_ = -1; // after a seek: samples before this frame are discarded

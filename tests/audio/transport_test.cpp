@@ -122,7 +122,7 @@ TEST_P(Seeking, LandsOnTheSample)
     for (int64_t lag = -kSearch; lag <= kSearch; ++lag)
         if (mismatch(lag) < mismatch(best))
             best = lag;
-    EXPECT_LE(std::abs(best), format.endsWith("mp3") || format == "wma" ? kRate * 5 / 1000 : 0) << "landed " << best << " frames off";
+    EXPECT_LE(std::abs(best), format == "mp3" ? kRate * 5 / 1000 : 0) << "landed " << best << " frames off";
     EXPECT_LT(mismatch(best), 2e-3);
 
     EXPECT_FALSE(canal.SetPosition(10000)); // beyond the end
