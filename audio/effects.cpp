@@ -9,7 +9,75 @@ namespace audio {
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr auto kRelaxed = std::memory_order_relaxed;
+// Two equaliser bands' left and right, and a lane mask or index for them.
+using Quad = float __attribute__((vector_size(16)));
+using Lanes = int32_t __attribute__((vector_size(16)));
+constexpr int kQuads = (kEqBands + 1) / 2;
 using Pair = float __attribute__((vector_size(8))); // one frame: left and right
+
+inline Pair load(const float* frame)
+{
+    Pair p;
+    std::memcpy(&p, frame, sizeof p);
+    return p;
+}
+
+inline void store(float* frame, Pair p) { std::memcpy(frame, &p, sizeof p); }
+
+// The equaliser's bands as a pipeline, two to a vector, left and right side by side: at each
+// step band k filters the frame k steps behind band 0's, so all bands work at once instead of
+// each waiting on the one before. The steps where the pipeline fills or empties leave a band
+// without a frame of the call untouched, so no delay and no state crosses a call.
+struct Pipeline {
+    Quad b0[kQuads], b2[kQuads], a1[kQuads], a2[kQuads], z1[kQuads], z2[kQuads];
+
+    // The first 2·Q slots over `count` frames in place.
+    template <int Q>
+    void run(float* frames, int count)
+    {
+        Quad y[Q] = {};
+        const int steps = count + 2 * Q - 1;
+        int t = 0;
+        for (; t < std::min(2 * Q - 1, steps); ++t)
+            step<Q, true>(frames, count, t, y);
+        for (; t < count; ++t)
+            step<Q, false>(frames, count, t, y);
+        for (; t < steps; ++t)
+            step<Q, true>(frames, count, t, y);
+    }
+
+    // Step t: slot k takes frame t - k; on the edges a slot without one keeps its state.
+    template <int Q, bool Edge>
+    inline __attribute__((always_inline)) void step(float* frames, int count, int t, Quad (&y)[Q])
+    {
+        const Quad in = !Edge || t < count ? Quad{frames[2 * t], frames[2 * t + 1]} : Quad{};
+#pragma GCC unroll 8
+        for (int q = Q - 1; q >= 0; --q) {
+            // Slot 2q takes what slot 2q - 1 gave last step (the new frame for slot 0), slot
+            // 2q + 1 what slot 2q gave.
+            const Quad x = q == 0 ? __builtin_shufflevector(in, y[0], 0, 1, 4, 5)
+                                  : __builtin_shufflevector(y[q - 1], y[q], 2, 3, 4, 5);
+            const Quad out = b0[q] * x + z1[q];
+            const Quad n1 = a1[q] * (x - out) + z2[q]; // a peaking filter's b1 equals its a1
+            const Quad n2 = b2[q] * x - a2[q] * out;
+            y[q] = out;
+            if (Edge) {
+                const Lanes frame = t - Lanes{2 * q, 2 * q, 2 * q + 1, 2 * q + 1};
+                const Lanes has = frame >= 0 && frame < count;
+                z1[q] = has ? n1 : z1[q];
+                z2[q] = has ? n2 : z2[q];
+            } else {
+                z1[q] = n1;
+                z2[q] = n2;
+            }
+        }
+        const int done = t - (2 * Q - 1);
+        if (done >= 0) {
+            frames[2 * done] = y[Q - 1][2];
+            frames[2 * done + 1] = y[Q - 1][3];
+        }
+    }
+};
 
 // How fast a changed setting is reached: fast enough to follow a slider, slow enough that
 // no step is heard.
@@ -161,9 +229,8 @@ void EffectChain::Biquad::setGain(float dB)
     const double a = std::pow(10.0, double(dB) / 40.0);
     const double a0 = 1 + alpha / a;
     b0 = float((1 + alpha * a) / a0);
-    b1 = float(-2 * cw / a0);
     b2 = float((1 - alpha * a) / a0);
-    a1 = b1;
+    a1 = float(-2 * cw / a0); // b1 as well
     a2 = float((1 - alpha / a) / a0);
 }
 
@@ -236,44 +303,42 @@ void EffectChain::runEqualiser(float* frames, int count)
 
 void EffectChain::filterBands(float* frames, int count)
 {
-    // Frame by frame through every band, left and right side by side: the bands' recurrences
-    // are independent of one another, so the processor overlaps them instead of waiting on one.
-    Pair b0[kEqBands], b1[kEqBands], b2[kEqBands], a1[kEqBands], a2[kEqBands], z1[kEqBands], z2[kEqBands];
+    Pipeline p;
     int active[kEqBands];
     int n = 0;
-    for (int b = 0; b < kEqBands; ++b) {
-        const Biquad& f = bands_[b];
-        if (!f.running)
-            continue;
-        b0[n] = Pair{f.b0, f.b0};
-        b1[n] = Pair{f.b1, f.b1};
-        b2[n] = Pair{f.b2, f.b2};
-        a1[n] = Pair{f.a1, f.a1};
-        a2[n] = Pair{f.a2, f.a2};
-        z1[n] = Pair{f.z1[0], f.z1[1]};
-        z2[n] = Pair{f.z2[0], f.z2[1]};
-        active[n++] = b;
-    }
+    for (int b = 0; b < kEqBands; ++b)
+        if (bands_[b].running)
+            active[n++] = b;
     if (n == 0)
         return;
-    for (int i = 0; i < count; ++i) {
-        Pair x;
-        std::memcpy(&x, frames + 2 * i, sizeof x);
-        for (int k = 0; k < n; ++k) {
-            const Pair y = b0[k] * x + z1[k];
-            z1[k] = b1[k] * x - a1[k] * y + z2[k];
-            z2[k] = b2[k] * x - a2[k] * y;
-            x = y;
+    for (int k = 0; k < 2 * kQuads; ++k) {
+        // A spare slot after the last band passes its input on untouched.
+        static const Biquad kThrough;
+        const Biquad& f = k < n ? bands_[active[k]] : kThrough;
+        const int q = k / 2, lane = 2 * (k % 2);
+        for (int c = 0; c < 2; ++c) {
+            p.b0[q][lane + c] = f.b0;
+            p.b2[q][lane + c] = f.b2;
+            p.a1[q][lane + c] = f.a1;
+            p.a2[q][lane + c] = f.a2;
+            p.z1[q][lane + c] = f.z1[c];
+            p.z2[q][lane + c] = f.z2[c];
         }
-        std::memcpy(frames + 2 * i, &x, sizeof x);
+    }
+    switch ((n + 1) / 2) {
+    case 1: p.run<1>(frames, count); break;
+    case 2: p.run<2>(frames, count); break;
+    case 3: p.run<3>(frames, count); break;
+    case 4: p.run<4>(frames, count); break;
+    default: p.run<5>(frames, count); break;
     }
     // Flush denormals left by a long silence.
     auto flushed = [](float v) { return std::fabs(v) < 1e-20f ? 0.0f : v; };
     for (int k = 0; k < n; ++k) {
         Biquad& f = bands_[active[k]];
         for (int c = 0; c < 2; ++c) {
-            f.z1[c] = flushed(z1[k][c]);
-            f.z2[c] = flushed(z2[k][c]);
+            f.z1[c] = flushed(p.z1[k / 2][2 * (k % 2) + c]);
+            f.z2[c] = flushed(p.z2[k / 2][2 * (k % 2) + c]);
         }
     }
 }
@@ -296,30 +361,38 @@ void EffectChain::runFlanger(float* frames, int count)
     const float wetStep = 0.5f / (kFadeMs / 1000.0f * float(rate_));
     float* line = flangerLine_.get();
     constexpr uint32_t mask = kFlangerLine - 1;
-    auto delayAt = [&](double phase) { return std::min(base * (1 - std::cos(2 * kPi * phase)), double(kFlangerLine - 2)); };
     // The sweep takes seconds: its delay is exact every kSweepFrames frames and linear in
     // between, a hundredth of a sample off at most, without a cosine per frame.
     constexpr int kSweepFrames = 32;
+    auto delayAt = [&](double phase) {
+        return std::min(base * (1 - std::cos(2 * kPi * phase)), double(kFlangerLine - kSweepFrames - 2));
+    };
+    double to = delayAt(flangerPhase_);
     for (int start = 0; start < count; start += kSweepFrames) {
         const int span = std::min(kSweepFrames, count - start);
-        const double from = delayAt(flangerPhase_);
-        const double slope = (delayAt(flangerPhase_ + sweepStep * span) - from) / span;
+        float* f = frames + 2 * start;
+        // The span goes into the line first: each frame reads only itself and older ones.
+        const uint32_t at = flangerWrite_ & mask;
+        const int first = std::min(span, int(kFlangerLine - at));
+        std::memcpy(line + 2 * at, f, sizeof(float) * size_t(first) * 2);
+        std::memcpy(line, f + 2 * first, sizeof(float) * size_t(span - first) * 2);
+        const float from = float(to);
+        to = delayAt(flangerPhase_ + sweepStep * span);
+        const float slope = (float(to) - from) / float(span);
+        const float wet = flangerWet_;
         for (int j = 0; j < span; ++j) {
-            float* frame = frames + 2 * (start + j);
-            line[2 * (flangerWrite_ & mask)] = frame[0];
-            line[2 * (flangerWrite_ & mask) + 1] = frame[1];
-            const double pos = double(flangerWrite_) - (from + slope * j);
-            const double whole = std::floor(pos);
-            const float frac = float(pos - whole);
-            const uint32_t i0 = uint32_t(int64_t(whole)) & mask, i1 = (i0 + 1) & mask;
-            if (flangerWet_ != wetTarget)
-                flangerWet_ = glide(flangerWet_, wetTarget, wetStep);
-            for (int c = 0; c < 2; ++c) {
-                const float d = line[2 * i0 + c] + frac * (line[2 * i1 + c] - line[2 * i0 + c]);
-                frame[c] += flangerWet_ * (d - frame[c]);
-            }
-            ++flangerWrite_;
+            // The delay d = whole + frac sounds between the frames whole and whole + 1 back.
+            const float d = std::max(0.0f, from + slope * float(j));
+            const int whole = int(d);
+            const float frac = d - float(whole);
+            const uint32_t i1 = (flangerWrite_ + uint32_t(j - whole)) & mask, i0 = (i1 - 1) & mask;
+            const float w = glide(wet, wetTarget, wetStep * float(j + 1));
+            const Pair newer = load(line + 2 * i1), older = load(line + 2 * i0), x = load(f + 2 * j);
+            const Pair delayed = newer + frac * (older - newer);
+            store(f + 2 * j, x + w * (delayed - x));
         }
+        flangerWet_ = glide(wet, wetTarget, wetStep * float(span));
+        flangerWrite_ += uint32_t(span);
         flangerPhase_ += sweepStep * span;
         if (flangerPhase_ >= 1)
             flangerPhase_ -= 1;

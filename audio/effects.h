@@ -31,7 +31,7 @@ public:
 
 private:
     struct Biquad {
-        float b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
+        float b0 = 1, b2 = 0, a1 = 0, a2 = 0; // b1 is a1 in a peaking filter
         float z1[2] = {0, 0}, z2[2] = {0, 0};
         double cw = 1, alpha = 0; // from the centre, rate and bandwidth
         float gain = 0;           // dB, what the filter runs at now (callback's own)

@@ -184,7 +184,7 @@ public:
     {
         if (!manual_)
             return;
-        std::vector<float> block;
+        std::vector<float>& block = manualBlock_;
         for (int done = 0; done < ms;) {
             const int step = std::min(10, ms - done);
             const int64_t before = renderedMs_ * kDeviceRate / 1000;
@@ -271,6 +271,7 @@ private:
     uint32_t nextHandle_ = 1;
     int current_ = 0;
     int64_t renderedMs_ = 0;
+    std::vector<float> manualBlock_; // kept, so that rendering allocates no more than a callback
     Spectrum spectrum_;
     std::thread supervisor_;
     std::condition_variable wake_;

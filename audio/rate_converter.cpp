@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace audio {
 
@@ -14,6 +15,20 @@ constexpr double kPi = 3.14159265358979323846;
 // Source frames a converter needs before an instant to sound it as a running one does: its
 // filter reaches about 70 frames each side, more when it takes several frames per output.
 int64_t primingFrames(double ratio) { return int64_t(std::ceil(160.0 * std::max(1.0, ratio))); }
+
+// Source frames to give a converter whose next output stands at source frame `time` so that
+// `wanted` more can come out: up to the last one's instant and the reach of its filter and
+// block. soxr takes whatever it is given, so more would pile up inside it, growing its buffers
+// in the callback and the distance between what the effects process and what is heard.
+int64_t inputFor(double ratio, double time, int wanted, int64_t cursor)
+{
+    const double reach = 1024.0 * std::clamp(ratio, 1.0, 4.0);
+    return std::max<int64_t>(16, int64_t(std::ceil(time + double(wanted) * ratio + reach)) - cursor);
+}
+
+// Silence a new converter is run on, enough for soxr's buffers to reach the size they keep:
+// they grow until several times 16 KB have gone through them.
+constexpr int kWarmBlocks = 64, kWarmFrames = 32768, kMostWarmBlocks = 1024;
 } // namespace
 
 RateConverter::Converter* RateConverter::make(double ratio, uint32_t generation)
@@ -30,14 +45,49 @@ RateConverter::Converter* RateConverter::make(double ratio, uint32_t generation)
         c->resampler = soxr_create(ratio, 1, 2, &error, &io, &quality, nullptr);
         if (error)
             c->resampler = nullptr;
+        else
+            warm(*c);
     }
     return c;
+}
+
+// Runs a new converter on silence as the callback will run it, so that its buffers grow here
+// and not in the callback; what it made stands before the frame it will be started on.
+void RateConverter::warm(Converter& c)
+{
+    std::vector<float> silence, out(kBlock * 2);
+    for (int block = 0; block < kMostWarmBlocks && (block < kWarmBlocks || c.warmInputs < kWarmFrames); ++block) {
+        for (int made = 0; made < kBlock;) {
+            const int64_t given = inputFor(c.ratio, double(c.warmOutputs) * c.ratio, kBlock - made, c.warmInputs);
+            silence.resize(size_t(given) * 2);
+            size_t used = 0, produced = 0;
+            if (soxr_process(c.resampler, silence.data(), size_t(given), &used, out.data(), size_t(kBlock - made), &produced))
+                return;
+            c.warmInputs += int64_t(used);
+            c.warmOutputs += int64_t(produced);
+            made += int(produced);
+        }
+    }
+}
+
+// A path that sounds `converter` from source frame `at` on: the warm-up's silence stands just
+// before it, and the outputs standing for that silence are dropped.
+RateConverter::Path RateConverter::Path::from(Converter* converter, int64_t at)
+{
+    Path p;
+    p.converter = converter;
+    p.cursor = at;
+    p.start = at - converter->warmInputs;
+    p.outputs = converter->warmOutputs;
+    p.skip = std::max<int64_t>(0, int64_t(std::ceil(double(converter->warmInputs) / converter->ratio)) - p.outputs);
+    p.heardFrom = p.outputs + p.skip;
+    return p;
 }
 
 RateConverter::RateConverter(double ratio) : history_(new float[kHistory * 2]())
 {
     owned_.emplace_back(make(ratio, 0));
-    primary_.converter = owned_.back().get();
+    primary_ = Path::from(owned_.back().get(), 0);
 }
 
 RateConverter::~RateConverter()
@@ -100,10 +150,9 @@ void RateConverter::restart(uint32_t generation)
     } else if (primary_.converter->resampler) {
         // No fresh converter came with the seek (it could not be made): empty this one.
         soxr_clear(primary_.converter->resampler);
+        primary_.converter->warmInputs = primary_.converter->warmOutputs = 0;
     }
-    Converter* kept = primary_.converter;
-    primary_ = Path{};
-    primary_.converter = kept;
+    primary_ = Path::from(primary_.converter, 0);
 }
 
 // A converter offered for a new ratio starts on frames already taken, early enough for its
@@ -123,21 +172,22 @@ void RateConverter::takeOffer()
     }
     const double now = primary_.time();
     Path next;
-    next.converter = offered;
     const int64_t oldest = std::max<int64_t>(0, filled_ - kHistory);
     if (!offered->resampler) {
-        next.start = next.cursor = std::max(oldest, int64_t(std::llround(now)));
+        next = Path::from(offered, std::max(oldest, int64_t(std::llround(now))));
     } else {
         const double r = offered->ratio;
         const int64_t latest = std::max(oldest, int64_t(std::floor(now)) - primingFrames(r));
         double best = 1e9;
         for (int64_t s = latest; s >= std::max(oldest, latest - 7); --s) {
-            const int64_t k = std::max<int64_t>(0, std::llround((now - double(s)) / r));
-            const double miss = std::fabs(double(s) + double(k) * r - now);
+            Path p = Path::from(offered, s);
+            const int64_t k = std::max(p.outputs + p.skip, int64_t(std::llround((now - double(p.start)) / r)));
+            const double miss = std::fabs(double(p.start) + double(k) * r - now);
             if (miss < best) {
                 best = miss;
-                next.start = next.cursor = s;
-                next.skip = k;
+                p.skip = k - p.outputs;
+                p.heardFrom = k;
+                next = p;
             }
         }
     }
@@ -180,7 +230,7 @@ int RateConverter::run(Path& path, float* out, int frames, FrameSource& source)
         float* into = priming ? scratch_ : out + 2 * made;
         // Give a converter only what this output needs, so the effects and the sample data
         // stay within a period of what is heard.
-        const int64_t needed = resampler ? int64_t(std::ceil(double(wanted) * ratio)) + 2 : wanted;
+        const int64_t needed = resampler ? inputFor(ratio, path.time(), wanted, path.cursor) : wanted;
         const int64_t there = fill(path.cursor + needed, source) - path.cursor;
         const int64_t at = path.cursor & (kHistory - 1);
         const size_t given = size_t(std::min({there, needed, kHistory - at}));

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <algorithm>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -58,6 +59,7 @@ private:
         double ratio = 1;
         uint32_t generation = 0;
         std::atomic<bool> released{false}; // the callback has let go of it
+        int64_t warmInputs = 0, warmOutputs = 0; // the silence it was run on, and what it made
     };
     struct Path {
         Converter* converter = nullptr;
@@ -65,11 +67,18 @@ private:
         int64_t cursor = 0; // next source frame to give it
         int64_t outputs = 0; // outputs so far, skipped ones included
         int64_t skip = 0;   // outputs still to drop while it is primed
+        int64_t heardFrom = 0; // the first output heard
         bool drained = false;
-        double time() const { return double(start) + double(outputs) * (converter ? converter->ratio : 1.0); }
+        // The source frame the path sounds next: while it is primed, the first one it will sound.
+        double time() const
+        {
+            return double(start) + double(std::max(outputs, heardFrom)) * (converter ? converter->ratio : 1.0);
+        }
+        static Path from(Converter* converter, int64_t at);
     };
 
     static Converter* make(double ratio, uint32_t generation);
+    static void warm(Converter& c);
     void release(Path& path);
     Converter* takeOffered();
     void takeOffer();

@@ -1,7 +1,10 @@
 // The equaliser, flanger, echo and cut as heard, and their life on one stream only.
 #include "channel_fixture.h"
 
+#include "audio/effects.h"
+
 #include <cmath>
+#include <memory>
 
 class Effects : public ChannelTest
 {
@@ -148,4 +151,95 @@ TEST_F(Effects, GoneAfterTheNextLoad)
     for (size_t k = 0; k < 8; ++k)
         EXPECT_NEAR(media::rms(heard, k * 5512 + 300, (k + 1) * 5512 - 300) / dry, 1.0, 0.01) << k;
     EXPECT_TRUE(canal.EQActive); // the flag stays; the deck's Play puts the equaliser back
+}
+
+// ---- the effects' own arithmetic, on a chain of their own ----
+
+namespace {
+// An equaliser with the given gains in dB, its glide over.
+std::unique_ptr<audio::EffectChain> equaliser(const std::vector<int>& gains)
+{
+    auto chain = std::make_unique<audio::EffectChain>(44100);
+    chain->setOn(audio::kEqualiser, true);
+    for (int b = 0; b < audio::kEqBands; ++b) {
+        TEQBlock block;
+        block.band = b;
+        block.centre = audio::kEqCentres[b];
+        block.gain = float(gains[size_t(b)]);
+        chain->setParameters(audio::kEqualiser, &block);
+    }
+    std::vector<float> settle(2 * 4410, 0.0f);
+    chain->process(settle.data(), 4410);
+    return chain;
+}
+} // namespace
+
+// Catches an equaliser pipeline that delays the sound or loses a band's state between calls:
+// an impulse is answered in its own frame, and calls of any size give the same sound.
+TEST(EffectChain, EqualiserSoundsTheSameInCallsOfAnySize)
+{
+    const struct {
+        const char* what;
+        std::vector<int> gains;
+    } cases[] = {
+        {"ten bands", {4, 3, 2, 1, -1, -2, -1, 1, 2, 3}},
+        {"three bands", {4, 0, 0, 0, -5, 0, 0, 0, 0, 3}},
+        {"one band", {0, 0, 0, 0, 0, 6, 0, 0, 0, 0}},
+    };
+    constexpr int kFrames = 3000;
+    std::vector<float> noise(2 * kFrames);
+    uint32_t seed = 1;
+    for (float& v : noise) {
+        seed = seed * 1664525u + 1013904223u;
+        v = float(int(seed >> 9) % 20000 - 10000) / 40000.0f;
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<float> impulse(2 * 64, 0.0f);
+        impulse[0] = impulse[1] = 1.0f;
+        equaliser(c.gains)->process(impulse.data(), 64);
+        EXPECT_GT(std::fabs(impulse[0]), 0.3f);
+        EXPECT_EQ(impulse[0], impulse[1]);
+
+        std::vector<float> whole = noise, pieces = noise;
+        equaliser(c.gains)->process(whole.data(), kFrames);
+        auto cut = equaliser(c.gains);
+        const int sizes[] = {1, 2, 3, 9, 10, 11, 17, 64, 500};
+        for (int at = 0, k = 0; at < kFrames; ++k) {
+            const int n = std::min(sizes[k % 9], kFrames - at);
+            cut->process(pieces.data() + 2 * at, n);
+            at += n;
+        }
+        float worst = 0;
+        for (size_t i = 0; i < whole.size(); ++i)
+            worst = std::max(worst, std::fabs(whole[i] - pieces[i]));
+        EXPECT_LT(worst, 1e-6f);
+    }
+}
+
+// Catches a flanger reading its line outside the sweep: where a square wave has been steady
+// for longer than the deepest delay, flanging changes nothing, also across the line's wraps
+// and with calls that do not divide it.
+TEST(EffectChain, FlangerReadsOnlyWithinItsSweep)
+{
+    audio::EffectChain chain(44100);
+    chain.setOn(audio::kFlanger, true);
+    const TFlangerBlock block{5.0f, 44100, 120.0f, 10.0f}; // delays from 0 to 441 frames
+    chain.setParameters(audio::kFlanger, &block);
+    constexpr int kFrames = 40000, kHalf = 700, kDeepest = 442;
+    std::vector<float> square(2 * kFrames);
+    for (int i = 0; i < kFrames; ++i)
+        square[2 * i] = square[2 * i + 1] = (i / kHalf) % 2 ? 0.5f : -0.25f;
+    std::vector<float> heard = square;
+    for (int at = 0; at < kFrames; at += 441)
+        chain.process(heard.data() + 2 * at, std::min(441, kFrames - at));
+    int wrong = 0, checked = 0;
+    for (int i = kHalf; i < kFrames; ++i) {
+        if (i % kHalf <= kDeepest)
+            continue;
+        ++checked;
+        wrong += std::fabs(heard[2 * i] - square[2 * i]) > 1e-6f || std::fabs(heard[2 * i + 1] - square[2 * i + 1]) > 1e-6f;
+    }
+    EXPECT_GT(checked, 10000);
+    EXPECT_EQ(wrong, 0);
 }

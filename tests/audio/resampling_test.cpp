@@ -1,5 +1,8 @@
 // Frequency and source rates other than the device's: every stream goes through the resampler.
 #include "channel_fixture.h"
+#include "support/allocation_counter.h"
+
+#include "audio/rate_converter.h"
 
 #include <cmath>
 
@@ -87,4 +90,39 @@ TEST_F(Resampling, SwitchedPathsLineUpInTime)
     EXPECT_GT(lowest, -0.3);
     EXPECT_LT(highest, 0.3);
     EXPECT_NEAR(double(canal.GetPosition()), 400.0, 10.0);
+}
+
+// The output callback allocates nothing while every frame is resampled, also in a converter's
+// first periods after a pitch change (soxr grows its buffers over its first few dozen calls),
+// at ratios down and up.
+TEST_F(Resampling, TheCallbackAllocatesNothing)
+{
+    canal.LoadFile(wav("long.wav", 40.0, media::sine(440, 48000, 0.5), 48000, 1));
+    canal.Play();
+    audio::renderManual(200);
+    long allocations = 0;
+    for (uint32_t hz : {49920u, 24000u, 12000u, 100000u, 48000u}) {
+        canal.setFrequency(hz); // the main thread makes the converter
+        allocations += allocation_counter::during([] { audio::renderManual(5000); });
+    }
+    EXPECT_EQ(allocations, 0);
+    EXPECT_GT(canal.GetPosition(), 20000);
+}
+
+// A converter that has sounded nothing yet, its source dry (the decoder behind after a seek),
+// reports where it will start, not the silence it was warmed on before it.
+TEST(RateConverter, ReportsItsStartBeforeItSoundsAnything)
+{
+    struct Dry : audio::FrameSource {
+        int pull(float*, int) override { return 0; }
+        bool exhausted() const override { return false; }
+    } dry;
+    for (double ratio : {48000.0 / 44100, 0.5, 2.2}) {
+        SCOPED_TRACE(ratio);
+        audio::RateConverter converter(ratio);
+        float out[2 * audio::RateConverter::kBlock];
+        EXPECT_EQ(converter.convert(out, audio::RateConverter::kBlock, dry), 0);
+        EXPECT_GE(converter.heard(), 0.0);
+        EXPECT_LT(converter.heard(), ratio);
+    }
 }

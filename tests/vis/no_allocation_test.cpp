@@ -1,66 +1,18 @@
 // A monitor tick draws a frame and computes a level twenty times a second for as long as a deck
 // plays: after the first frame, none of that may touch the heap. This program counts the C
-// library's allocations (operator new ends there too) made by the testing thread while armed.
+// library's allocations made by the testing thread.
 #include "vis/meter_vis.h"
 #include "vis/osc_vis.h"
 #include "vis/spectrum_vis.h"
 #include "vis_fixtures.h"
+#include "support/allocation_counter.h"
 
 #include <QPainter>
-#include <cstddef>
 #include <gtest/gtest.h>
-
-extern "C" {
-void* __libc_malloc(size_t size);
-void* __libc_calloc(size_t count, size_t size);
-void* __libc_realloc(void* pointer, size_t size);
-}
-
-namespace {
-
-thread_local bool armed = false;
-thread_local long allocations = 0;
-
-void noteAllocation()
-{
-    if (armed)
-        ++allocations;
-}
-
-// Allocations made by the calling thread while body runs.
-template <typename Body>
-long allocationsDuring(Body body)
-{
-    allocations = 0;
-    armed = true;
-    body();
-    armed = false;
-    return allocations;
-}
-
-} // namespace
-
-extern "C" void* malloc(size_t size)
-{
-    noteAllocation();
-    return __libc_malloc(size);
-}
-
-extern "C" void* calloc(size_t count, size_t size)
-{
-    noteAllocation();
-    return __libc_calloc(count, size);
-}
-
-extern "C" void* realloc(void* pointer, size_t size)
-{
-    noteAllocation();
-    return __libc_realloc(pointer, size);
-}
 
 TEST(NoAllocationPerFrame, CounterSeesQtAllocations)
 {
-    EXPECT_GT(allocationsDuring([] { QImage image(kBoxWidth, kBoxHeight, QImage::Format_RGB32); }), 0)
+    EXPECT_GT(allocation_counter::during([] { QImage image(kBoxWidth, kBoxHeight, QImage::Format_RGB32); }), 0)
         << "without this the checks below would pass for nothing";
 }
 
@@ -92,7 +44,7 @@ TEST(NoAllocationPerFrame, DeckTicksInEveryMode)
         scope.DrawType = mode;
         spectrum.DrawType = mode % 2;
         tick();  // the first frame in a mode may set up the painter's state
-        EXPECT_EQ(allocationsDuring([&] {
+        EXPECT_EQ(allocation_counter::during([&] {
                       for (int frame = 0; frame < 50; ++frame)
                           tick();
                   }),
