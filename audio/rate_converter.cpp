@@ -71,7 +71,9 @@ void RateConverter::warm(Converter& c)
 }
 
 // A path that sounds `converter` from source frame `at` on: the warm-up's silence stands just
-// before it, and the outputs standing for that silence are dropped.
+// before it, and the outputs standing for that silence are dropped. The first output kept may
+// stand up to one source frame before `at`: dropping it too would lose the track's last output,
+// as soxr's count of outputs rounds down.
 RateConverter::Path RateConverter::Path::from(Converter* converter, int64_t at)
 {
     Path p;
@@ -79,7 +81,7 @@ RateConverter::Path RateConverter::Path::from(Converter* converter, int64_t at)
     p.cursor = at;
     p.start = at - converter->warmInputs;
     p.outputs = converter->warmOutputs;
-    p.skip = std::max<int64_t>(0, int64_t(std::ceil(double(converter->warmInputs) / converter->ratio)) - p.outputs);
+    p.skip = std::max<int64_t>(0, int64_t(std::floor(double(converter->warmInputs) / converter->ratio)) - p.outputs);
     p.heardFrom = p.outputs + p.skip;
     return p;
 }

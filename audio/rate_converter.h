@@ -50,8 +50,9 @@ public:
     int convert(float* out, int frames, FrameSource& source);
     bool drained() const { return primary_.drained; }
     bool untouched() const { return filled_ == 0; }
-    // Source frames since the restart whose sound has left the converter.
-    double heard() const { return primary_.time(); }
+    // Source frames since the restart whose sound has left the converter (the first output may
+    // stand a fraction of a frame before the restart).
+    double heard() const { return std::max(0.0, primary_.time()); }
 
 private:
     struct Converter {
