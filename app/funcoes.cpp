@@ -2,7 +2,7 @@
 
 #include "app/dialogs.h"
 #include "app/long_operation.h"
-#include "app/path_bytes.h"
+#include "base/path_bytes.h"
 #include "app/time_format.h"
 
 #include <QCoreApplication>
@@ -37,18 +37,18 @@ bool confirma(const QString& text)
 
 void lista_arquivos(const QString& folder, const QString& mask, QStringList& list)
 {
-    const QByteArray pattern = app::pathToBytes(mask == "*.*" ? QStringLiteral("*") : mask);
+    const QByteArray pattern = base::pathToBytes(mask == "*.*" ? QStringLiteral("*") : mask);
     const app::LongOperation operation;
     QElapsedTimer slice;
     slice.start();
     // Keep the window responsive on long listings, without paying for it on every name.
-    for (const QString& name : app::fileNames(folder.trimmed())) {
+    for (const QString& name : base::fileNames(folder.trimmed())) {
         if (slice.elapsed() >= 30) {
             QCoreApplication::processEvents();
             slice.restart();
         }
         // Hidden files are not listed.
-        if (name.startsWith(u'.') || fnmatch(pattern.constData(), app::pathToBytes(name).constData(), FNM_CASEFOLD) != 0)
+        if (name.startsWith(u'.') || fnmatch(pattern.constData(), base::pathToBytes(name).constData(), FNM_CASEFOLD) != 0)
             continue;
         const QString upper = name.toUpper();
         if (upper.endsWith(".MP3") || upper.endsWith(".WAV"))

@@ -5,7 +5,7 @@
 #include "app/paths.h"
 #include "app/session_file.h"
 #include "app/session_writer.h"
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "audio/TCorvoBass.h"
 #include "playlist/deck_list.h"
 #include "widgets/LedButton.h"

@@ -1,6 +1,6 @@
 #include "app/session_writer.h"
 
-#include "app/textfile.h"
+#include "base/textfile.h"
 
 namespace session {
 

@@ -1,6 +1,6 @@
 #include "audio/engine.h"
 
-#include "app/path_bytes.h"
+#include "base/path_bytes.h"
 
 #include "audio/device_output.h"
 #include "audio/manual_backend.h"
@@ -126,7 +126,7 @@ public:
         if (it == outputs_.end())
             return 0;
         // The path's own bytes: a file name that is not UTF-8 opens too.
-        const std::string file = app::pathToBytes(path).toStdString();
+        const std::string file = base::pathToBytes(path).toStdString();
         auto reader = MediaReader::open(file);
         if (!reader)
             return 0;

@@ -5,7 +5,7 @@
 #include "bench_window.h"
 
 #include "app/UMIXER.h"
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "library/VoltariaScan.h"
 #include "library/library_file.h"
 #include "library/locale_text.h"

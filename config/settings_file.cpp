@@ -1,7 +1,7 @@
 #include "config/settings_file.h"
 
 #include "app/paths.h"
-#include "app/textfile.h"
+#include "base/textfile.h"
 
 namespace settings {
 

@@ -5,7 +5,7 @@
 #include "app/media_load.h"
 #include "app/funcoes.h"
 #include "app/paths.h"
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "audio/TCorvoBass.h"
 #include "audio/engine.h"
 #include "library/path_case.h"

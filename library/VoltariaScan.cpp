@@ -1,6 +1,6 @@
 #include "library/VoltariaScan.h"
 
-#include "app/path_bytes.h"
+#include "base/path_bytes.h"
 #include "library/library_file.h"
 #include "library/locale_text.h"
 #include "library/mount_table.h"
@@ -87,7 +87,7 @@ void TVoltariaScan::Search()
     library::TimeSlice slice;
     notToWalk_ = library::foldersNotToWalk();
     if (!masks.empty() && !FilePath.isEmpty())
-        walk(FilePath, app::pathToBytes(FilePath).toStdString(), masks, found, slice);
+        walk(FilePath, base::pathToBytes(FilePath).toStdString(), masks, found, slice);
     library::sortCaseInsensitive(found);
     searchResult_ = std::move(found);
     if (OnReady)
@@ -126,7 +126,7 @@ void TVoltariaScan::walk(const QString& folder, const std::string& folderBytes,
         const std::string subBytes = folderBytes + entry.name + '/';
         if (notToWalk_.count(subBytes))
             continue;
-        walk(folder + app::pathFromBytes(entry.name) + u'/', subBytes, masks, found, slice);
+        walk(folder + base::pathFromBytes(entry.name) + u'/', subBytes, masks, found, slice);
         if (stopRequested_)
             return;
     }
@@ -139,7 +139,7 @@ void TVoltariaScan::addMatches(const QString& folder, const Entry& entry, const 
         if (!matchesMask(mask, entry.name))
             continue;
         // The file system's bytes, kept whole, so that the path opens the file.
-        const QString name = app::pathFromBytes(entry.name);
+        const QString name = base::pathFromBytes(entry.name);
         found.append(library::captureLine(folder, name));
         if (OnFileFound)
             OnFileFound(folder + name);

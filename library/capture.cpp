@@ -7,7 +7,7 @@
 #include "app/long_operation.h"
 #include "app/paths.h"
 #include "app/startup.h"
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "library/VoltariaScan.h"
 #include "library/drive_list.h"
 #include "library/library_grid.h"

@@ -1,6 +1,6 @@
 #include "library/library_file.h"
 
-#include "app/path_bytes.h"
+#include "base/path_bytes.h"
 
 #include "library/locale_text.h"
 #include "library/time_slice.h"
@@ -44,7 +44,7 @@ LibraryEntry parseLine(const QString& line)
 
 QString captureLine(const QString& folder, const QString& name)
 {
-    return upperLocale(app::displayName(name)) + u'#' + folder + name;
+    return upperLocale(base::displayName(name)) + u'#' + folder + name;
 }
 
 LibraryColumns columnsFromLines(const QStringList& lines, TimeSlice& slice)

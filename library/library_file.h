@@ -1,5 +1,5 @@
 // The library file "lista.upd": one entry a line, description "#" full path, read from and written
-// to plain lines (app/textfile.h does the bytes). Also the removal of one entry by its grid row.
+// to plain lines (base/textfile.h does the bytes). Also the removal of one entry by its grid row.
 // Main thread.
 #pragma once
 
@@ -25,7 +25,7 @@ LibraryEntry parseLine(const QString& line);
 
 // The line the capture writes for a file: upper-cased name, "#", folder (ending with "/"), name.
 // The path keeps the file system's spelling and bytes so the file can be opened as written; the
-// description shows a name that is not UTF-8 as app::displayName reads it.
+// description shows a name that is not UTF-8 as base::displayName reads it.
 QString captureLine(const QString& folder, const QString& name);
 
 // The three grid columns of a library: row counters from "1", descriptions and paths.

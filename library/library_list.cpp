@@ -2,9 +2,9 @@
 // start-up shows.
 #include "app/UMIXER.h"
 
-#include "app/path_bytes.h"
+#include "base/path_bytes.h"
 #include "app/paths.h"
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "library/library_file.h"
 #include "library/library_grid.h"
 #include "library/time_slice.h"
@@ -14,7 +14,7 @@
 
 void Tform_mixer::abre_biblioteca()
 {
-    if (app::isFile(parametro.trimmed())) {
+    if (base::isFile(parametro.trimmed())) {
         BUSCA_PARAMETRO();
         return;
     }

@@ -1,6 +1,6 @@
 #include "library/path_case.h"
 
-#include "app/path_bytes.h"
+#include "base/path_bytes.h"
 
 #include <QDir>
 
@@ -23,13 +23,13 @@ QString entryIgnoringCase(const QString& folder, const QString& name)
 
 QString existingPathIgnoringCase(const QString& path)
 {
-    if (path.isEmpty() || app::exists(path) || !path.startsWith(u'/'))
+    if (path.isEmpty() || base::exists(path) || !path.startsWith(u'/'))
         return path;
     const QStringList parts = path.split(u'/', Qt::SkipEmptyParts);
     QString resolved;
     for (const QString& part : parts) {
         const QString candidate = resolved + u'/' + part;
-        if (app::exists(candidate)) {
+        if (base::exists(candidate)) {
             resolved = candidate;
             continue;
         }

@@ -4,7 +4,7 @@
 #include "app/UMIXER.h"
 
 #include "app/funcoes.h"
-#include "app/path_bytes.h"
+#include "base/path_bytes.h"
 #include "library/library_search.h"
 #include "library/locale_text.h"
 #include "library/time_slice.h"
@@ -41,7 +41,7 @@ std::vector<QStringList> copyRows(const StringGrid& grid, const QList<int>& rows
 QHash<QString, QStringList> spellingsOf(const QString& folder)
 {
     QHash<QString, QStringList> spellings;
-    for (const QString& name : app::fileNames(folder))
+    for (const QString& name : base::fileNames(folder))
         spellings[name.toUpper()].append(name);
     return spellings;
 }
@@ -114,7 +114,7 @@ void Tform_mixer::BUSCA_PARAMETRO()
         QStringList& spelled = spellings[names[i]];
         const QString name = spelled.isEmpty() ? names[i] : spelled.takeFirst();
         columns[0].append(QString::number(i + 1));
-        columns[1].append(library::upperLocale(app::displayName(names[i])));
+        columns[1].append(library::upperLocale(base::displayName(names[i])));
         columns[2].append((folder + name).trimmed());
         if (library::upperLocale(names[i]).trimmed() == wanted)
             found = int(i) + 1;

@@ -4,7 +4,7 @@
 #include "app/dialogs.h"
 #include "app/media_load.h"
 #include "app/funcoes.h"
-#include "app/path_bytes.h"
+#include "base/path_bytes.h"
 #include "audio/TCorvoBass.h"
 #include "audio/engine.h"
 #include "library/path_case.h"
@@ -25,7 +25,7 @@
 namespace {
 
 // Through the path's own bytes: a name that is not UTF-8 exists too.
-bool fileExists(const QString& path) { return app::isFile(path); }
+bool fileExists(const QString& path) { return base::isFile(path); }
 
 } // namespace
 

@@ -1,5 +1,5 @@
 // The deck playlist file ".ipk": one full path a line, in play order, nothing else (the bytes and
-// line ends follow app/textfile.h). Also the names a deck shows for the paths it reads, and the
+// line ends follow base/textfile.h). Also the names a deck shows for the paths it reads, and the
 // name a save writes to. Main thread.
 #pragma once
 

@@ -3,7 +3,7 @@
 #include "app/dialogs.h"
 #include "app/funcoes.h"
 #include "app/paths.h"
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "library/time_slice.h"
 #include "playlist/deck_list.h"
 #include "playlist/ipk_file.h"

@@ -1,5 +1,5 @@
 // The library file's lines: parsing odd lines, the grid columns, and the guarded removal.
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "library/library_file.h"
 #include "library/time_slice.h"
 

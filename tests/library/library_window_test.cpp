@@ -1,11 +1,11 @@
 // The library on the main window: loading and removing entries, the capture button, the search
 // box with its results grid, the type-ahead and the start-up listing.
-#include "app/path_bytes.h"
+#include "base/path_bytes.h"
 #include "app/startup.h"
 #include "audio/TCorvoBass.h"
 #include "audio/engine.h"
 #include "audio/media.h"
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "library/VoltariaScan.h"
 #include "library/time_slice.h"
 #include "library/udir.h"
@@ -351,13 +351,13 @@ TEST(LibraryWindow, NamesThatAreNotUtf8AreCapturedStoredListedAndPlayed)
     w.Checkbox3->setChecked(true);
     w.bitbtn13->click();
     EXPECT_EQ(column(w.StringGrid1, 1), (QStringList{QString::fromUtf8("MÚSICA.WAV"), "OK.WAV"}));
-    EXPECT_EQ(app::pathToBytes(w.StringGrid1->Cells(2, 1)), foreign);
+    EXPECT_EQ(base::pathToBytes(w.StringGrid1->Cells(2, 1)), foreign);
 
     // Read back from the library file at the next start, it still plays.
     Tform_mixer& again = h.create();
     h.show();
     ASSERT_EQ(again.StringGrid1->RowCount() - 1, 2);
-    EXPECT_EQ(app::pathToBytes(again.StringGrid1->Cells(2, 1)), foreign);
+    EXPECT_EQ(base::pathToBytes(again.StringGrid1->Cells(2, 1)), foreign);
     again.StringGrid1->setRow(1);
     again.bitbtn14->click(); // "Canal A": the first entry loads at once
     EXPECT_TRUE(h.dialogs.texts().isEmpty()) << h.dialogs.texts().join('|').toStdString();
@@ -370,7 +370,7 @@ TEST(LibraryWindow, NamesThatAreNotUtf8AreCapturedStoredListedAndPlayed)
     Tform_mixer& listing = h.create();
     listing.abre_biblioteca();
     EXPECT_EQ(column(listing.StringGrid1, 1), (QStringList{QString::fromUtf8("MÚSICA.WAV"), "OK.WAV"}));
-    EXPECT_EQ(app::pathToBytes(listing.StringGrid1->Cells(2, 1)), foreign);
+    EXPECT_EQ(base::pathToBytes(listing.StringGrid1->Cells(2, 1)), foreign);
     EXPECT_EQ(listing.StringGrid1->Row(), 2);
 }
 

@@ -1,5 +1,5 @@
 // TVoltariaScan on generated trees: masks, sort, depth rule, links, unreadable folders, stop.
-#include "app/path_bytes.h"
+#include "base/path_bytes.h"
 #include "library/VoltariaScan.h"
 #include "library/mount_table.h"
 #include "temp_tree.h"
@@ -94,8 +94,8 @@ TEST(VoltariaScan, KeepsTheBytesOfNamesThatAreNotUtf8AndLeavesOutLineBreaks)
     QList<QByteArray> paths;
     for (const QString& line : lines) {
         const QString path = line.mid(line.indexOf("#/") + 1);
-        EXPECT_TRUE(app::isFile(path)) << line.toStdString();
-        paths.append(app::pathToBytes(path));
+        EXPECT_TRUE(base::isFile(path)) << line.toStdString();
+        paths.append(base::pathToBytes(path));
     }
     std::sort(paths.begin(), paths.end());
     EXPECT_EQ(paths, (QList<QByteArray>{root + "M\xfasica.mp3", root + "ok.mp3", root + "pasta\x87/a.mp3"}));

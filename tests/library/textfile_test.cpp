@@ -1,6 +1,6 @@
 // The shared text rules: decoding, line splitting, CR LF writing and the atomic replacement.
-#include "app/path_bytes.h"
-#include "app/textfile.h"
+#include "base/path_bytes.h"
+#include "base/textfile.h"
 #include "support/full_disk.h"
 
 #include <QBuffer>
@@ -98,13 +98,13 @@ TEST(TextFile, NamesThatAreNotUtf8KeepTheirBytesInMemoryAndInFiles)
     };
     for (const QByteArray& bytes : cases) {
         SCOPED_TRACE(bytes.toHex().toStdString());
-        const QString path = app::pathFromBytes(bytes);
-        EXPECT_EQ(app::pathToBytes(path), bytes);
+        const QString path = base::pathFromBytes(bytes);
+        EXPECT_EQ(base::pathToBytes(path), bytes);
         const QStringList lines{"DESCRIPTION#" + path, QString::fromUtf8("AÇÃO")};
         EXPECT_EQ(textfile::splitLines(textfile::decode(textfile::encodeLines(lines))), lines);
     }
-    EXPECT_EQ(app::pathFromBytes("/m/a\xc3\xa7\xc3\xa3o.mp3"), QString::fromUtf8("/m/ação.mp3"));
-    EXPECT_EQ(app::displayName(app::pathFromBytes("M\xfasica.mp3")), QString::fromUtf8("Música.mp3"));
+    EXPECT_EQ(base::pathFromBytes("/m/a\xc3\xa7\xc3\xa3o.mp3"), QString::fromUtf8("/m/ação.mp3"));
+    EXPECT_EQ(base::displayName(base::pathFromBytes("M\xfasica.mp3")), QString::fromUtf8("Música.mp3"));
     // A list from Windows is still read as Windows-1252, even where its bytes look like a kept one.
     EXPECT_EQ(textfile::decode("A\xc7\xc3O#C:\\\xed\xb2\x80"), QString::fromUtf8("AÇÃO#C:\\í²€"));
 }

@@ -9,7 +9,7 @@
 #include "app/session.h"
 #include "app/session_file.h"
 #include "app/startup.h"
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "audio/TCorvoBass.h"
 
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "app/session.h"
 #include "app/session_file.h"
 #include "app/session_writer.h"
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "audio/TCorvoBass.h"
 #include "widgets/LedButton.h"
 #include "widgets/LedCounter.h"

@@ -3,7 +3,7 @@
 #include "app/UMIXER.h"
 #include "app/dialogs.h"
 #include "app/paths.h"
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "app/time_format.h"
 #include "audio/TCorvoBass.h"
 #include "audio/engine.h"

@@ -1,6 +1,6 @@
-#include "app/textfile.h"
+#include "base/textfile.h"
 
-#include "app/path_bytes.h"
+#include "base/path_bytes.h"
 
 #include <QFile>
 #include <QIODevice>
@@ -12,7 +12,7 @@ namespace textfile {
 
 QString decode(const QByteArray& bytes)
 {
-    if (std::optional<QString> text = app::textFromBytes(bytes)) {
+    if (std::optional<QString> text = base::textFromBytes(bytes)) {
         if (text->startsWith(QChar(0xFEFF)))
             text->remove(0, 1);
         return *std::move(text);
@@ -58,8 +58,8 @@ QByteArray encodeLines(const QStringList& lines)
     QByteArray out(room, Qt::Uninitialized);
     char* end = out.data();
     for (const QString& line : lines) {
-        if (app::holdsForeignBytes(line)) {
-            const QByteArray bytes = app::textBytes(line);
+        if (base::holdsForeignBytes(line)) {
+            const QByteArray bytes = base::textBytes(line);
             end = std::copy(bytes.begin(), bytes.end(), end);
         } else
             end = utf8.appendToBuffer(end, line);

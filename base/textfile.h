@@ -13,7 +13,7 @@ class QIODevice;
 namespace textfile {
 
 // Decodes a whole file's bytes: UTF-8 when they are valid UTF-8 (a leading BOM is dropped) or
-// UTF-8 holding the bytes of names that are not (app/path_bytes.h), otherwise Windows-1252.
+// UTF-8 holding the bytes of names that are not (base/path_bytes.h), otherwise Windows-1252.
 QString decode(const QByteArray& bytes);
 
 // Splits text into lines ended by CR, LF or CR LF. A terminator at the very end does not start
@@ -24,7 +24,7 @@ QStringList splitLines(const QString& text);
 QStringList readLines(QIODevice& device);
 
 // Each line as UTF-8 followed by CR LF, the last one included; the bytes of names that are not
-// UTF-8 are kept as app/path_bytes.h writes them.
+// UTF-8 are kept as base/path_bytes.h writes them.
 QByteArray encodeLines(const QStringList& lines);
 
 // Reads the lines of the file at path. Returns false (and no lines) when it cannot be opened.

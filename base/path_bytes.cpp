@@ -1,4 +1,4 @@
-#include "app/path_bytes.h"
+#include "base/path_bytes.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -6,7 +6,7 @@
 #include <memory>
 #include <sys/stat.h>
 
-namespace app {
+namespace base {
 
 namespace {
 
@@ -215,4 +215,4 @@ std::optional<QString> textFromBytes(QByteArrayView bytes)
     });
 }
 
-} // namespace app
+} // namespace base

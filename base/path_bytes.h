@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace app {
+namespace base {
 
 // A file system name or path as held in memory; never loses a byte.
 QString pathFromBytes(QByteArrayView bytes);
@@ -41,4 +41,4 @@ QString displayName(const QString& name);
 QByteArray textBytes(QStringView text);
 std::optional<QString> textFromBytes(QByteArrayView bytes);
 
-} // namespace app
+} // namespace base
