@@ -153,7 +153,11 @@ public:
     uint8_t modo_tempo_a = 0, modo_tempo_b = 0;
     int16_t grafico_a = 0, grafico_b = 0;
     uint32_t freq_padrao_a = 0, freq_padrao_b = 0;
+    // The outputs chosen for the next start, written at the exit.
     int16_t device_transmissao = 0, device_cue = 0;
+    // The outputs in force: the ones the show step opened the channels on, kept until the program
+    // ends whatever the configuration dialog picks meanwhile.
+    int16_t saida_musicas = 0, saida_cue = 0;
     int32_t tempo_fade = 0;
 
     // The two decks, each over its own controls and state above.

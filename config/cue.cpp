@@ -34,10 +34,11 @@ void Tform_mixer::SRColorButton1Click()
 
 int16_t Tform_mixer::previewDevice() const
 {
-    // The search results are always previewed on the cue device, whatever the switch says.
+    // The search results are always previewed on the cue device, whatever the switch says. The
+    // outputs are those in force, not the numbers the configuration dialog keeps for the next start.
     if (!StringGrid2->isHidden())
-        return device_cue;
-    return cue_ligado ? device_cue : device_transmissao;
+        return saida_cue;
+    return cue_ligado ? saida_cue : saida_musicas;
 }
 
 void Tform_mixer::connectCueButton()

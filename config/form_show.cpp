@@ -144,9 +144,11 @@ void Tform_mixer::FormShow()
     takeOutputName(lines, QStringLiteral("PLACA_CUE"), *canal_00, device_cue);
     // A line of its own after the thirty: a file without it, or with a bad value, leaves it off.
     VigiaSilencio1->setChecked(settings::toInteger(busca_valor(lines, QStringLiteral("VIGIA"), "0")) == 1);
-    canal_00->OpenDevice(device_cue, this);
+    saida_musicas = device_transmissao;
+    saida_cue = device_cue;
+    canal_00->OpenDevice(saida_cue, this);
     for (TCorvoBass* channel : {canal_a, canal_b, canal_atalho})
-        channel->OpenDevice(device_transmissao, this);
+        channel->OpenDevice(saida_musicas, this);
     lines.clear();
     carrega_atalhos();
 

@@ -174,15 +174,12 @@ void Tform_config::BitBtn1Click()
     w.device_cue = static_cast<int16_t>(ComboBox2->currentIndex() + 1);
     w.tempo_fade = Label7->text().toInt();
     if (device_alterado) {
-        if (w.bitbtn4->isEnabled())
-            w.BitBtn4Click();
-        if (w.bitbtn8->isEnabled())
-            w.BitBtn8Click();
-        if (w.bitbtn23->isEnabled())
-            w.BitBtn23Click();
+        // Nothing is stopped here: the new outputs only count from the next start, and the music
+        // on air goes on while the operator reads the message and answers the exit's question.
         dialogs().message(QStringLiteral("O Voltaria precisa ser Fechado para ser Atualizado"));
-        // The exit's question: on OK the program ends once this dialog has closed; on Cancel it
-        // goes on with the new numbers in memory and the channels where they were opened.
+        // On OK the exit stops everything and the program ends once this dialog has closed; on
+        // Cancel it goes on with the new numbers kept for the next start and every channel on the
+        // outputs in force.
         w.close();
     }
     std::array<QString, 10> paths;

@@ -167,21 +167,25 @@ TEST_F(ConfigDialogTest, UntouchedOkKeepsTheDevicesAndClampsTheFade)
     }
 }
 
-// Any pick is a change, the entry already selected included: OK stops what plays (deck B and the
-// preview here, deck A being stopped) before the restart message, then offers the exit.
-// Refusing it keeps the new numbers in memory and the channels on the outputs they were opened on.
-TEST_F(ConfigDialogTest, PickedDeviceStopsWhatPlaysAndOffersTheExit)
+// Any pick is a change, the entry already selected included: OK shows the restart message and
+// offers the exit while deck B and the preview play on (a stop there is dead air on a radio).
+// Refusing the exit keeps the new numbers for the next start and every channel on the outputs in
+// force: the preview, started again with the cue on and then off, goes where it went before,
+// not where the new numbers point (a moved cue would fail to load, a swap would put the
+// pre-listening on air).
+TEST_F(ConfigDialogTest, PickedDeviceStopsNothingAndKeepsTheOutputsInForce)
 {
     const QString track = media::writeWav(h.dataFile("track.wav"), 44100, 2, 16, 5 * 44100, media::sine(440, 44100, 0.3));
     const struct {
         const char* name;
-        int list;  // 1: ComboBox1, 2: ComboBox2
-        int entry; // picked
+        std::vector<std::pair<int, int>> picks; // list (1: ComboBox1, 2: ComboBox2), entry
         int16_t music, cue;
     } cases[] = {
-        {"music list, another output", 1, 2, 3, 2},
-        {"music list, the same output again", 1, 0, 1, 2},
-        {"cue list, the same output again", 2, 1, 1, 2},
+        {"music list, another output", {{1, 2}}, 3, 2},
+        {"music list, the same output again", {{1, 0}}, 1, 2},
+        {"cue list, the same output again", {{2, 1}}, 1, 2},
+        {"cue moved to an output never opened", {{2, 2}}, 1, 3},
+        {"music and cue swapped", {{1, 1}, {2, 0}}, 2, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -192,25 +196,39 @@ TEST_F(ConfigDialogTest, PickedDeviceStopsWhatPlaysAndOffersTheExit)
         w.ListBox2->setCurrentRow(0);
         w.ListBox2Click();
         w.BitBtn6Click();
+        h.click("SRColorButton1"); // cue on: the preview goes to output 2
         w.BitBtn21Click();
         ASSERT_TRUE(w.canal_b->Playing);
         ASSERT_TRUE(w.canal_00->Playing);
-        bool playingAtMessage = true;
-        h.dialogs.whileMessageShows = [&] { playingAtMessage = w.canal_b->Playing || w.canal_00->Playing; };
+        bool playingAtMessage = false;
+        h.dialogs.whileMessageShows = [&] { playingAtMessage = w.canal_b->Playing && w.canal_00->Playing; };
         h.dialogs.confirmAnswers = {false};
 
         QPointer<Tform_config> dialog = open();
-        pick(c.list == 1 ? dialog->ComboBox1 : dialog->ComboBox2, c.entry);
+        for (auto [list, entry] : c.picks)
+            pick(list == 1 ? dialog->ComboBox1 : dialog->ComboBox2, entry);
         dialog->BitBtn1->click();
         settle();
         EXPECT_TRUE(dialog.isNull());
         EXPECT_EQ(h.dialogs.texts(), (QStringList{kRestart, kExit}));
-        EXPECT_FALSE(playingAtMessage);
-        EXPECT_FALSE(w.canal_a->Playing || w.canal_b->Playing || w.canal_00->Playing);
+        EXPECT_TRUE(playingAtMessage);
+        EXPECT_TRUE(w.canal_b->Playing && w.canal_00->Playing) << "refusing the exit stops nothing either";
+        EXPECT_FALSE(w.canal_a->Playing);
         EXPECT_EQ(w.device_transmissao, c.music);
         EXPECT_EQ(w.device_cue, c.cue);
         for (TCorvoBass* channel : {w.canal_a, w.canal_b, w.canal_atalho})
             EXPECT_EQ(channel->Device, 1) << "the music channels stay where they were opened";
+
+        for (const auto& [cueOn, output] : {std::pair{true, 2}, std::pair{false, 1}}) {
+            SCOPED_TRACE(cueOn ? "preview with the cue on" : "preview with the cue off");
+            w.BitBtn23Click();
+            if (w.cue_ligado != cueOn)
+                h.click("SRColorButton1");
+            w.BitBtn21Click();
+            EXPECT_TRUE(w.canal_00->Playing);
+            EXPECT_EQ(w.canal_00->Device, output);
+        }
+        EXPECT_EQ(h.dialogs.texts(), (QStringList{kRestart, kExit}));
         EXPECT_TRUE(w.isVisible());
         h.dialogs.whileMessageShows = nullptr;
     }

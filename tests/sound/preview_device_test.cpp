@@ -6,9 +6,11 @@
 
 #include "support/harness.h"
 
+#include "config/uform_config.h"
 #include "library/library_file.h"
 #include "widgets/StringGrid.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -70,6 +72,37 @@ TEST_F(SoundTest, PreviewWithCueOnIsHeardOnTheCueOutputOnlyWhileTheDeckPlaysOnTh
     EXPECT_GE(matchingMs(heard.radio), 500);
     EXPECT_GE(matchingMs(heard.cue), 500);
     EXPECT_TRUE(p.h.dialogs.texts().isEmpty()) << p.h.dialogs.texts().join(" / ").toStdString();
+}
+
+// The outputs swapped in the configuration dialog and the exit refused: the new numbers wait for
+// the next start, so the deck plays on on "Radio" and the preview with the cue on is still heard
+// on "Cue" alone. Following the new numbers put the pre-listening on air.
+TEST_F(SoundTest, AfterASwapOfOutputsWithTheExitRefusedThePreviewStaysOnTheCueOutput)
+{
+    const QString file = tuneFile(20.0);
+    PreviewWindow p(file);
+    Tform_mixer& w = *p.w;
+    w.SRColorButton1->click();
+    w.canal_a->LoadFile(file);
+    w.canal_a->Play();
+    auto* dialog = new Tform_config(w);
+    dialog->show();
+    QApplication::processEvents();
+    dialog->ComboBox1->setCurrentIndex(2); // "Cue", device 3
+    dialog->ComboBox2->setCurrentIndex(1); // "Radio", device 2
+    dialog->ComboBox1Click();
+    p.h.dialogs.confirmAnswers = {false};
+    dialog->BitBtn1->click();
+    ASSERT_EQ(w.device_transmissao, 3);
+    ASSERT_EQ(w.device_cue, 2);
+    ASSERT_TRUE(w.canal_a->Playing);
+
+    const Heard heard = p.preview("cue");
+    w.canal_a->Stop();
+    EXPECT_GE(matchingMs(heard.radio), 500);
+    EXPECT_GE(matchingMs(heard.cue), 500);
+    EXPECT_EQ(p.h.dialogs.texts(), (QStringList{"O Voltaria precisa ser Fechado para ser Atualizado",
+                                                "Deseja Sair do Arvesto Voltaria ??"}));
 }
 
 TEST_F(SoundTest, PreviewWithCueOffIsHeardBesideTheDecksAndSearchResultsOnTheCueOutput)
