@@ -173,6 +173,9 @@ public:
     void limpa_mixer(int deck);
     // Brings the window back when another copy of the program was started.
     void showRestoredInFront();
+    // Another copy was started with this command line: the window comes back, and a file it
+    // names is listed and previewed as at a start with it (library/).
+    void openFromOutside(const QString& commandLine);
 
     // ---- audio effects handlers (audio/ is window-free; these live in mixer/)
     void bsSkinCheckRadioBox1Click();

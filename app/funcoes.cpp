@@ -50,8 +50,9 @@ void lista_arquivos(const QString& folder, const QString& mask, QStringList& lis
         // Hidden files are not listed.
         if (name.startsWith(u'.') || fnmatch(pattern.constData(), base::pathToBytes(name).constData(), FNM_CASEFOLD) != 0)
             continue;
+        // Every format the decks play, so a folder opened from a file lists all of its tracks.
         const QString upper = name.toUpper();
-        if (upper.endsWith(".MP3") || upper.endsWith(".WAV"))
+        if (upper.endsWith(".MP3") || upper.endsWith(".WAV") || upper.endsWith(".OGG") || upper.endsWith(".WMA"))
             list.append(upper);
     }
     std::stable_sort(list.begin(), list.end(), [](const QString& a, const QString& b) {

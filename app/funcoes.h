@@ -16,7 +16,7 @@ void mensagem(const QString& text);
 // Beep, then OK/Cancel captioned "Zulo Sistemas"; true on OK.
 bool confirma(const QString& text);
 
-// Adds the upper-cased names of the MP3 and WAV files of a folder (which ends with "/") that
+// Adds the upper-cased names of the MP3, WAV, OGG and WMA files of a folder (which ends with "/") that
 // match the mask to the list, then sorts the list case-insensitively.
 void lista_arquivos(const QString& folder, const QString& mask, QStringList& list);
 

@@ -3,6 +3,8 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 namespace app {
 
@@ -10,6 +12,7 @@ namespace {
 
 LongOperation* innermost = nullptr;
 QPointer<QWidget> closeHeld;
+std::vector<std::pair<QPointer<QObject>, std::function<void()>>> workHeld;
 
 } // namespace
 
@@ -21,9 +24,15 @@ LongOperation::LongOperation(std::function<void()> cancel) : cancel_(std::move(c
 LongOperation::~LongOperation()
 {
     innermost = outer_;
-    if (innermost || !closeHeld)
+    if (innermost)
         return;
-    // Queued: the handler that ran the operation finishes its own steps before the close.
+    // Queued: the handler that ran the operation finishes its own steps first.
+    for (auto& [context, work] : std::exchange(workHeld, {})) {
+        if (context)
+            QMetaObject::invokeMethod(context.data(), std::move(work), Qt::QueuedConnection);
+    }
+    if (!closeHeld)
+        return;
     QMetaObject::invokeMethod(closeHeld.data(), &QWidget::close, Qt::QueuedConnection);
     closeHeld.clear();
 }
@@ -43,6 +52,15 @@ bool LongOperation::holdClose(QWidget* window)
             operation->cancel_();
     }
     return true;
+}
+
+void LongOperation::whenNoneRuns(QObject* context, std::function<void()> work)
+{
+    if (!innermost) {
+        work();
+        return;
+    }
+    workHeld.emplace_back(context, std::move(work));
 }
 
 } // namespace app

@@ -18,5 +18,5 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("voltaria"));
     QApplication::setDesktopFileName(QStringLiteral("example.arvesto.voltaria"));
     startup::installTranslations(app);
-    return startup::run(app);
+    return startup::run(app, QApplication::arguments().mid(1));
 }

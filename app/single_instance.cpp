@@ -24,10 +24,12 @@ SingleInstance::SingleInstance(QObject* parent) : QObject(parent), server(new QL
 {
     connect(server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* client = server->nextPendingConnection()) {
-            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            connect(client, &QLocalSocket::readyRead, this, [this, client] {
-                if (client->readAll().contains("activate"))
-                    emit activationRequested();
+            // The request is whole when the other copy hangs up: the command line may come in pieces.
+            connect(client, &QLocalSocket::disconnected, this, [this, client] {
+                const QByteArray request = client->readAll();
+                client->deleteLater();
+                if (request.startsWith(activateRequest))
+                    emit activationRequested(QString::fromUtf8(request.mid(int(sizeof activateRequest) - 1)));
             });
         }
     });
@@ -42,15 +44,16 @@ bool SingleInstance::otherCopyRunning()
     return probe.waitForConnected(answerTimeoutMs);
 }
 
-bool SingleInstance::activateOtherCopy()
+bool SingleInstance::activateOtherCopy(const QString& commandLine)
 {
     QLocalSocket socket;
     socket.connectToServer(socketName());
     if (!socket.waitForConnected(answerTimeoutMs))
         return false;
-    socket.write(activateRequest);
-    socket.waitForBytesWritten(answerTimeoutMs);
+    socket.write(activateRequest + commandLine.toUtf8());
     socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState)
+        socket.waitForDisconnected(answerTimeoutMs);
     return true;
 }
 

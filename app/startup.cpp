@@ -7,6 +7,7 @@
 #include "app/paths.h"
 #include "app/single_instance.h"
 #include "app/uabertura.h"
+#include "base/path_bytes.h"
 #include "library/udir.h"
 
 #include <QApplication>
@@ -46,20 +47,24 @@ void installTranslations(QApplication& app)
         QApplication::installTranslator(qtTexts);
 }
 
-int run(QApplication& app)
+int run(QApplication& app, const QStringList& arguments)
 {
     if (app::screenSize().width() < 1024) {
         dialogs().message(QStringLiteral("ARVESTO VOLTARIA-PRO IV  - Resolução de tela Mínima 1024x768 - "
                                          "Verifique\rArvesto Sistemas de Áudio"));
         return 0;
     }
+    const QString commandLine = junta_parametros(arguments);
     if (SingleInstance::otherCopyRunning()) {
-        dialogs().message(QStringLiteral("Arvesto já está aberto. A cópia anterior será ativada."),
-                          QStringLiteral("Arvesto Voltaria já está aberto"));
-        SingleInstance::activateOtherCopy();
+        // A file opened while the program runs (the menu entry passes it) goes to the running
+        // copy, which lists and previews it; saying so in a box first would only cost a click.
+        if (!base::isFile(commandLine.trimmed()))
+            dialogs().message(QStringLiteral("Arvesto já está aberto. A cópia anterior será ativada."),
+                              QStringLiteral("Arvesto Voltaria já está aberto"));
+        SingleInstance::activateOtherCopy(commandLine);
         return 0;
     }
-    parametro = junta_parametros(app.arguments().mid(1));
+    parametro = commandLine;
     if (!QFile::exists(app::dataFile("lista.upd")))
         verifica_hora();
 
@@ -72,7 +77,7 @@ int run(QApplication& app)
         form_mixer = new Tform_mixer;
     }
     auto* instance = new SingleInstance(form_mixer);
-    QObject::connect(instance, &SingleInstance::activationRequested, form_mixer, &Tform_mixer::showRestoredInFront);
+    QObject::connect(instance, &SingleInstance::activationRequested, form_mixer, &Tform_mixer::openFromOutside);
     instance->listen();
     form_mixer->setAttribute(Qt::WA_DeleteOnClose);
 

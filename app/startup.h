@@ -26,7 +26,8 @@ void installTranslations(QApplication& app);
 // The directory capture dialog over the window's capture folder and scanner, created hidden.
 Tform_dir* createDirDialog(Tform_mixer& window);
 
-// Runs start-up with the application's arguments and then the event loop; returns the exit code.
-int run(QApplication& app);
+// Runs start-up with the command-line arguments (the program's name left out) and then the
+// event loop; returns the exit code.
+int run(QApplication& app, const QStringList& arguments);
 
 } // namespace startup

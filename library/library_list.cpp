@@ -1,9 +1,11 @@
 // The library grid and its file: loading the grid from "lista.upd", removing one entry, and what
-// start-up shows.
+// start-up shows, also for a file another copy hands over.
 #include "app/UMIXER.h"
 
-#include "base/path_bytes.h"
+#include "app/long_operation.h"
 #include "app/paths.h"
+#include "audio/TCorvoBass.h"
+#include "base/path_bytes.h"
 #include "base/textfile.h"
 #include "library/library_file.h"
 #include "library/library_grid.h"
@@ -20,6 +22,22 @@ void Tform_mixer::abre_biblioteca()
     }
     parametro.clear();
     carrega_lista();
+}
+
+void Tform_mixer::openFromOutside(const QString& commandLine)
+{
+    showRestoredInFront();
+    if (!base::isFile(commandLine.trimmed()))
+        return;
+    // A capture, a search or a load fills the grids while it runs: the listing waits for its end.
+    app::LongOperation::whenNoneRuns(this, [this, commandLine] {
+        parametro = commandLine;
+        // The listing is the library grid's; the file's preview replaces the one that plays.
+        StringGrid2->hide();
+        if (canal_00->Playing)
+            BitBtn23Click();
+        BUSCA_PARAMETRO();
+    });
 }
 
 void Tform_mixer::carrega_lista()

@@ -5,6 +5,7 @@
 
 #include "app/funcoes.h"
 #include "base/path_bytes.h"
+#include "library/library_grid.h"
 #include "library/library_search.h"
 #include "library/locale_text.h"
 #include "library/time_slice.h"
@@ -119,6 +120,9 @@ void Tform_mixer::BUSCA_PARAMETRO()
         if (library::upperLocale(names[i]).trimmed() == wanted)
             found = int(i) + 1;
     }
+    // The counter column is hidden: the visible header cells get the library's texts, so the
+    // header row does not show blank over the listing.
+    library::writeLibraryHeader(*StringGrid1);
     StringGrid1->setCells(0, 0, QStringLiteral("Descrição das Músicas"));
     StringGrid1->setRows(std::move(columns));
     if (found > 0) {

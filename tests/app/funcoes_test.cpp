@@ -76,17 +76,17 @@ TEST(BuscaValor, TakesTheFirstLineHoldingTheNameAndEquals)
     EXPECT_EQ(busca_valor({"A=b=c"}, "A", ""), "b=c");
 }
 
-TEST(ListaArquivos, AddsSortedUpperCasedMp3AndWavNames)
+TEST(ListaArquivos, AddsSortedUpperCasedNamesOfTheFormatsPlayed)
 {
     QTemporaryDir dir;
-    for (const char* name : {"a.mp3", "B.WAV", "c.ogg", "d.Mp3", ".hidden.mp3"}) {
+    for (const char* name : {"a.mp3", "B.WAV", "c.ogg", "d.Mp3", "e.wma", "f.flac", "g.txt", ".hidden.mp3"}) {
         QFile file(dir.filePath(name));
         file.open(QIODevice::WriteOnly);
     }
     QDir(dir.path()).mkdir("folder.mp3");
     QStringList list{"Z.MP3"};
     lista_arquivos(dir.path() + "/", "*.*", list);
-    EXPECT_EQ(list, (QStringList{"A.MP3", "B.WAV", "D.MP3", "Z.MP3"}));
+    EXPECT_EQ(list, (QStringList{"A.MP3", "B.WAV", "C.OGG", "D.MP3", "E.WMA", "Z.MP3"}));
 
     QStringList none;
     lista_arquivos(dir.filePath("missing") + "/", "*.*", none);

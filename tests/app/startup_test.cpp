@@ -1,6 +1,9 @@
 // Start-up: the screen test and the one-copy rule, the latter across two real processes
 // (this test program started again as the first and the second copy).
 #include "app/UMIXER.h"
+#include "audio/TCorvoBass.h"
+#include "audio/media.h"
+#include "widgets/StringGrid.h"
 #include "app/startup.h"
 #include "support/harness.h"
 
@@ -33,12 +36,14 @@ public:
     }
 };
 
-QProcess* startCopy(const QString& role, const QString& dataFolder)
+// `file`, when given, is the copy's one command-line argument.
+QProcess* startCopy(const QString& role, const QString& dataFolder, const QString& file = {})
 {
     auto* copy = new QProcess;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("VOLTARIA_COPY_ROLE", role);
     env.insert("VOLTARIA_COPY_DATA", dataFolder);
+    env.insert("VOLTARIA_COPY_FILE", file);
     copy->setProcessEnvironment(env);
     copy->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     copy->start(QCoreApplication::applicationFilePath(), {"--gtest_filter=StartupCopy.Run"});
@@ -85,6 +90,13 @@ TEST(StartupCopy, Run)
                 hidden = true;
                 PrintingDialogs::print("state", "hidden", "");
             } else if (form_mixer->isVisible()) {
+                // What the library grid lists and what the preview plays once the window is back.
+                const StringGrid* grid = form_mixer->StringGrid1;
+                QStringList rows;
+                for (int row = 0; row < grid->RowCount(); ++row)
+                    rows << grid->Cells(1, row);
+                PrintingDialogs::print("grid", rows.join(','), QString::number(grid->Row()));
+                PrintingDialogs::print("preview", form_mixer->canal_00->FilePath, "");
                 PrintingDialogs::print("state", "shown", "");
                 watch->stop();
                 QCoreApplication::exit(0);
@@ -92,7 +104,8 @@ TEST(StartupCopy, Run)
         });
         watch->start(20);
     }
-    startup::run(*qApp);
+    const QString file = qEnvironmentVariable("VOLTARIA_COPY_FILE");
+    startup::run(*qApp, file.isEmpty() ? QStringList{} : QStringList{file});
     PrintingDialogs::print("state", form_mixer ? "window" : "no window", "");
     setDialogs(nullptr);
 }
@@ -121,10 +134,40 @@ TEST(Startup, SecondCopyShowsTheMessageBringsTheFirstBackAndEnds)
         first->kill();
 }
 
+// A file opened while the program runs reaches the running copy, which comes back listing the
+// file's folder with the file selected and previewed; the second copy ends quietly. The file was
+// lost behind the one-copy message.
+TEST(Startup, FileOpenedWhileRunningIsListedAndPreviewedByTheRunningCopy)
+{
+    QTemporaryDir data;
+    QFile(data.filePath("lista.upd")).open(QIODevice::WriteOnly);
+    QTemporaryDir music;
+    const QString named = media::writeWav(music.filePath("Nomeado Aqui.wav"), 44100, 2, 16, 44100 * 4,
+                                          media::sine(440, 44100, 0.3));
+    media::writeWav(music.filePath("antes.wav"), 44100, 2, 16, 44100, media::sine(440, 44100, 0.3));
+    std::unique_ptr<QProcess> first(startCopy("first", data.path()));
+    QByteArray firstSaid;
+    ASSERT_TRUE(waitForLine(first.get(), "state||hidden", firstSaid)) << firstSaid.toStdString();
+
+    std::unique_ptr<QProcess> second(startCopy("second", data.path(), named));
+    ASSERT_TRUE(second->waitForFinished(15000));
+    const QByteArray secondSaid = second->readAllStandardOutput();
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_FALSE(secondSaid.contains("message|")) << secondSaid.toStdString();
+    EXPECT_TRUE(secondSaid.contains("state||no window\n")) << secondSaid.toStdString();
+
+    EXPECT_TRUE(waitForLine(first.get(), "state||shown", firstSaid)) << firstSaid.toStdString();
+    EXPECT_TRUE(firstSaid.contains("grid|2|Descrição da Música,ANTES.WAV,NOMEADO AQUI.WAV\n")) << firstSaid.toStdString();
+    EXPECT_TRUE(firstSaid.contains("preview||" + named.toUtf8() + "\n")) << firstSaid.toStdString();
+    first->waitForFinished(15000);
+    if (first->state() != QProcess::NotRunning)
+        first->kill();
+}
+
 TEST(Startup, NarrowScreenOnlyShowsTheResolutionMessage)
 {
     test::Harness h(QSize(800, 600));
-    EXPECT_EQ(startup::run(*qApp), 0);
+    EXPECT_EQ(startup::run(*qApp, {}), 0);
     EXPECT_EQ(h.dialogs.texts(), QStringList{"ARVESTO VOLTARIA-PRO IV  - Resolução de tela Mínima 1024x768 - "
                                              "Verifique\rArvesto Sistemas de Áudio"});
     EXPECT_EQ(form_mixer, nullptr);

@@ -5,6 +5,7 @@
 #include "audio/media.h"
 #include "support/harness.h"
 
+#include "app/long_operation.h"
 #include "audio/TCorvoBass.h"
 #include "library/library_file.h"
 #include "widgets/LedCounter.h"
@@ -456,6 +457,42 @@ TEST_F(Preview, StartUpListingPreviewsAndTheExitStopsIt)
     EXPECT_FALSE(w->canal_00->Playing);
     EXPECT_FALSE(w->Timer4->isActive());
     EXPECT_TRUE(w->bitbtn21->isEnabled());
+}
+
+// A file another copy hands over while a library preview plays in search mode: the window lists
+// the file's folder in the library grid and previews the file instead, on the music device as
+// the cue is off. During a long operation the listing waits for its end; a command line that
+// names no file only brings the window back.
+TEST_F(Preview, FileFromAnotherCopyIsListedAndPreviewedOnceNoLongOperationRuns)
+{
+    const QString playing = track("tocando.wav", 5);
+    const QString named = track("Pedido.wav", 5);
+    start({playing});
+    const auto restore = qScopeGuard([] { parametro.clear(); });
+    enterSearchMode();
+    w->BitBtn21Click();
+    ASSERT_EQ(w->canal_00->FilePath, playing);
+    w->hide();
+
+    w->openFromOutside(" /no/such/file.wav");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->canal_00->FilePath, playing);
+    EXPECT_EQ(parametro, "");
+
+    {
+        const app::LongOperation capture;
+        w->openFromOutside(" " + named);
+        EXPECT_EQ(w->StringGrid1->Cells(2, 1), playing) << "the grid is left alone while the operation runs";
+    }
+    ASSERT_EVENTUALLY(w->canal_00->FilePath == named, 3000);
+    EXPECT_TRUE(w->StringGrid2->isHidden());
+    EXPECT_EQ(w->StringGrid1->Cells(1, 1), "PEDIDO.WAV");
+    EXPECT_EQ(w->StringGrid1->Cells(1, 2), "TOCANDO.WAV");
+    EXPECT_EQ(w->StringGrid1->Row(), 1);
+    expectPlaying();
+    EXPECT_EQ(previewDevice(), musicDevice);
+    EXPECT_EQ(parametro, " " + named);
+    EXPECT_EQ(h.dialogs.texts(), QStringList{});
 }
 
 } // namespace

@@ -133,7 +133,7 @@ TEST(SessionCopy, Run)
     // The offscreen platform reports an 800-pixel screen.
     app::setScreenSize(QSize(1280, 1024));
     watchTheWindow(role == "first", qEnvironmentVariable(kData));
-    startup::run(*qApp);
+    startup::run(*qApp, {});
 }
 
 TEST(Session, AKilledRunIsResumedOnTheSameTrackWithinTwoSecondsOfWhereItWas)
