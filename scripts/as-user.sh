@@ -3,12 +3,13 @@
 # runs as the desktop's user: started as root it reaches no user's sound server and plays in
 # silence. Run by an ordinary user, or as root in root's own checkout (CI), nothing changes.
 
-# The checkout's owner when root runs a script in an ordinary user's checkout; empty otherwise.
+# The checkout's owner when root runs a script in an ordinary user's checkout; empty otherwise,
+# and also when the owner is a bare user id with no account here (a folder mounted from elsewhere).
 checkout_owner() {
   [ "$(id -u)" = 0 ] || return 0
   local owner
   owner=$(stat -c %U .)
-  if [ "$owner" != root ]; then echo "$owner"; fi
+  if [ "$owner" != root ] && getent passwd "$owner" >/dev/null; then echo "$owner"; fi
 }
 
 # The user at the desktop when a script runs as root: who called sudo or pkexec, else the
