@@ -165,8 +165,8 @@ TEST_F(SilenceWatch, RestartsOnlyAfterASilenceNobodyChose)
 }
 
 // Nobody answers the boxes of an automatic action (the end of a track with Auto Mix on, a
-// hand-over, the watch's tries): catches a box that holds the music off, a box for each missing
-// entry and each try (3 to 5 in a row before), and a beep for each.
+// hand-over, the watch's tries): catches a box that waits for an answer, a box for each missing
+// entry and each try of the watch, and a beep for each.
 TEST_F(SilenceWatch, AutomaticActionsKeepOneBoxUpWithTheNewestTextAndTheMusicGoesOn)
 {
     // Names no case writes.
