@@ -1,7 +1,7 @@
 #include "app/session.h"
 
 #include "app/UMIXER.h"
-#include "app/funcoes.h"
+#include "app/dialogs.h"
 #include "app/paths.h"
 #include "app/session_file.h"
 #include "app/session_writer.h"
@@ -202,10 +202,20 @@ void restoreDeck(Tform_mixer& w, Deck& d, const DeckState& saved)
 
 void restore(Tform_mixer& w, const State& saved)
 {
+    // A box about a file gone since must not keep the resumed programme waiting.
+    const Unattended unattended;
     setSwitch(w.LEDButton1, saved.autoMix);
     setSwitch(w.LEDButton2, saved.sensor);
     for (int deck = 0; deck < 2; ++deck)
         restoreDeck(w, w.deck(deck + 1), saved.decks[size_t(deck)]);
+}
+
+// The beep and the box of the program's other confirmations, answered OK when nobody does.
+bool askToResume()
+{
+    dialogs().beep();
+    return dialogs().confirmOrProceed(QString::fromUtf8(resumeQuestion), QStringLiteral("Zulo Sistemas"),
+                                      resumeAnswerSeconds, QString::fromUtf8(resumeCountdown));
 }
 
 } // namespace
@@ -215,7 +225,7 @@ void start(Tform_mixer& window)
     QStringList lines;
     if (textfile::readFileLines(app::dataFile(fileName), lines)) {
         const std::optional<State> saved = decode(lines);
-        if (saved && saved->running && confirma(QString::fromUtf8(resumeQuestion)))
+        if (saved && saved->running && askToResume())
             restore(window, *saved);
     }
     new Keeper(window);

@@ -2,6 +2,7 @@
 // trigger that fade it out and start the other deck, and the "Auto Mix" and "Sensibilidade"
 // switches. Main thread only.
 #include "app/UMIXER.h"
+#include "app/dialogs.h"
 #include "audio/TCorvoBass.h"
 #include "audio/engine.h"
 #include "widgets/LedButton.h"
@@ -56,7 +57,8 @@ void Tform_mixer::handOver(Deck& from, Deck& to)
 {
     // Nobody is at the desk to notice a deck whose file went missing or cannot play: fading
     // into it would end the music. When it has no playable entry at all the playing deck is
-    // left to play to its end, and is not offered again (each try shows the load messages).
+    // left to play to its end, and is not offered again. The load messages wait for nobody.
+    const Unattended unattended;
     if (!readyToPlay(to) && !loadPlayableEntry(to, loadSelectedEntry(to))) {
         from.playingOut = true;
         return;

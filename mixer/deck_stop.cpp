@@ -2,6 +2,7 @@
 // to the next playlist entry (wrapping to the first), after a dry stop it reloads the same
 // one. Runs on the main thread, nested inside the channel's Stop.
 #include "app/UMIXER.h"
+#include "app/dialogs.h"
 #include "app/paths.h"
 #include "audio/TCorvoBass.h"
 #include "mixer/deck_buttons.h"
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>
+#include <optional>
 
 void Tform_mixer::Canal_aStop(QObject*) { deckStopped(deckA); }
 void Tform_mixer::Canal_bStop(QObject*) { deckStopped(deckB); }
@@ -29,6 +31,11 @@ void Tform_mixer::deckStopped(Deck& d)
         if (d.channel->Playing)
             return;
     }
+    // With Auto Mix on a box about the next entry must not hold this handler, and with it the
+    // hand-over and the silence watch, until someone answers it.
+    std::optional<Unattended> unattended;
+    if (LEDButton1->isOn())
+        unattended.emplace();
     // While the operator holds the position slider the deck keeps its state; the monitor
     // hands the focus back to the playlist on its next tick.
     if (d.positionSlider->hasFocus())

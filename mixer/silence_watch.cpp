@@ -10,49 +10,6 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 
-namespace {
-
-// While it lives, lets at most `left` messages through to the dialogs in use (with the beeps
-// that announce them): a list whose files are all gone must not pile up a box per entry and
-// per try while nobody is at the desk.
-class FewMessages final : public Dialogs
-{
-public:
-    explicit FewMessages(int& left) : left_(left), inner_(dialogs()) { setDialogs(this); }
-    ~FewMessages() override { setDialogs(&inner_); }
-    FewMessages(const FewMessages&) = delete;
-    FewMessages& operator=(const FewMessages&) = delete;
-
-    void beep() override
-    {
-        if (left_ > 0)
-            inner_.beep();
-    }
-    void message(const QString& text, const QString& caption) override
-    {
-        if (left_ <= 0)
-            return;
-        // Counted before the box opens: its event loop may run another tick.
-        --left_;
-        inner_.message(text, caption);
-    }
-    bool confirm(const QString& text, const QString& caption) override { return inner_.confirm(text, caption); }
-    QString openFileName(const QString& caption, const QString& folder, const QString& filter) override
-    {
-        return inner_.openFileName(caption, folder, filter);
-    }
-    QString saveFileName(const QString& caption, const QString& folder, const QString& filter) override
-    {
-        return inner_.saveFileName(caption, folder, filter);
-    }
-
-private:
-    int& left_;
-    Dialogs& inner_;
-};
-
-} // namespace
-
 void Tform_mixer::connectSilenceWatch()
 {
     TimerVigia = new QTimer(this);
@@ -66,7 +23,6 @@ void Tform_mixer::connectSilenceWatch()
 void Tform_mixer::VigiaSilencio1Click()
 {
     vigia.silentMs = -1;
-    vigia.messagesLeft = 1;
     if (VigiaSilencio1->isChecked())
         TimerVigia->start();
     else
@@ -76,9 +32,6 @@ void Tform_mixer::VigiaSilencio1Click()
 void Tform_mixer::TimerVigiaTimer()
 {
     const bool sounding = canal_a->Playing || canal_b->Playing || canal_atalho->Playing;
-    // Each new silence may show one message again.
-    if (sounding)
-        vigia.messagesLeft = 1;
     if (sounding || vigia.restarting || !LEDButton1->isOn() || !vigia.lastStopped || vigia.operatorStopped
         || deckA.stopping || deckB.stopping) {
         vigia.silentMs = -1;
@@ -96,7 +49,8 @@ void Tform_mixer::TimerVigiaTimer()
 void Tform_mixer::restartAfterSilence()
 {
     const QScopedValueRollback<bool> busy(vigia.restarting, true);
-    const FewMessages few(vigia.messagesLeft);
+    // Tried again every 5 s: a list whose files are all gone keeps one box up, not one a try.
+    const Unattended unattended;
     Deck& first = *vigia.lastStopped;
     for (Deck* d : {&first, &otherDeck(first)}) {
         // The stop handler has already loaded the deck's next entry; failing that, it goes

@@ -18,8 +18,7 @@ struct SilenceWatch {
     bool operatorStopped = true;  // the silence was chosen at the desk (a stop, Auto Mix off)
     QDateTime silentSince;        // when the last track stopped
     int silentMs = -1;            // counted by the watch's ticks; -1 until a tick finds silence
-    int messagesLeft = 1;         // load messages the restarts of this silence may still show
-    bool restarting = false;      // a restart is under way (a message box lets ticks run)
+    bool restarting = false;      // a restart is under way (deck B's stop handler lets ticks run)
 };
 
 } // namespace mixer

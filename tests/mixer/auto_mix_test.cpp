@@ -424,7 +424,9 @@ TEST_F(AutoMixFaults, AfterATrackEndAutoMixPassesOverEntriesItCannotLoad)
             EXPECT_EQ(d.listBox->currentRow(), autoMix ? 3 : 1);
             EXPECT_EQ(d.channel->FilePath, autoMix ? tracks[1] : tracks[0]);
             EXPECT_EQ(d.playButton->isEnabled(), autoMix);
-            EXPECT_EQ(h.dialogs.texts().size(), autoMix ? 2 : 1);
+            // With Auto Mix on one box that waits for nobody, whatever the entries it passed over.
+            ASSERT_EQ(h.dialogs.shown.size(), 1) << h.dialogs.texts().join('|').toStdString();
+            EXPECT_EQ(h.dialogs.shown[0].kind, autoMix ? "notice" : "message");
         }
 }
 

@@ -164,6 +164,64 @@ TEST_F(SilenceWatch, RestartsOnlyAfterASilenceNobodyChose)
     }
 }
 
+// Nobody answers the boxes of an automatic action (the end of a track with Auto Mix on, a
+// hand-over, the watch's tries): catches a box that waits for an answer, a box for each missing
+// entry and each try of the watch, and a beep for each.
+TEST_F(SilenceWatch, AutomaticActionsKeepOneBoxUpWithTheNewestTextAndTheMusicGoesOn)
+{
+    // Names no case writes.
+    const auto gone = [&](const char* name) { return h.dataFile(name); };
+    const struct {
+        const char* how;
+        std::function<void()> fill; // then deck A plays its first entry
+        std::function<void()> whilePlaying;
+        const char* lastMissing;    // the entry of the box's newest text; the selected one when none
+        const char* restarted;      // the track the watch plays again, none when nothing can play
+    } cases[] = {
+        {"deck A's next entry missing, deck B empty",
+         [&] { fill(deck(1), {track("a1.wav", 1200, 330), gone("gone1.wav"), track("a3.wav", 4000, 440)}); },
+         [] {}, "gone1.wav", "a3.wav"},
+        {"every entry of deck A missing, deck B empty",
+         [&] { fill(deck(1), {track("a1.wav", 1200, 330), gone("gone1.wav"), gone("gone2.wav")}); },
+         [&] { QFile::remove(deck(1).paths[0]); }, nullptr, nullptr},
+        {"deck B's file gone at the hand-over, deck A's next entry missing",
+         [&] {
+             fill(deck(1), {track("a1.wav", 4000, 330), gone("gone1.wav")});
+             fill(deck(2), {track("b1.wav", 4000, 550)});
+             clickRow(deck(2), 0);
+         },
+         [&] { QFile::remove(deck(2).paths[0]); }, "gone1.wav", "a1.wav"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        start(true);
+        Deck& A = deck(1);
+        c.fill();
+        clickRow(A, 0);
+        press(A.playButton);
+        ASSERT_TRUE(A.channel->Playing);
+        c.whilePlaying();
+        const int64_t stoppedAt = until(5000, [&] { return !anyDeckPlays(); });
+        ASSERT_GE(stoppedAt, 0);
+        // The music comes back after 5 s as after any silence, the box still up.
+        const int64_t restartedAt = until(30000, [&] { return anyDeckPlays(); });
+        if (c.restarted) {
+            EXPECT_GE(restartedAt - stoppedAt, 5000);
+            EXPECT_LE(restartedAt - stoppedAt, 5000 + 2 * mixer::SilenceWatch::kTickMs);
+            EXPECT_EQ(A.title->text(), c.restarted);
+        } else {
+            EXPECT_EQ(restartedAt, -1); // 30 s of tries, each of them over in its tick
+        }
+        EXPECT_TRUE(h.dialogs.noticeUp());
+        ASSERT_EQ(h.dialogs.shown.size(), 1) << h.dialogs.texts().join(" | ").toStdString();
+        EXPECT_EQ(h.dialogs.shown[0].kind, "notice");
+        // Each try of the watch goes once round the list and ends on the entry it tried last.
+        const QString newest = c.lastMissing ? gone(c.lastMissing) : A.paths[A.listBox->currentRow()];
+        EXPECT_EQ(h.dialogs.shown[0].text, "Arquivo ->" + newest + " - Não Localizado !!");
+        EXPECT_EQ(h.dialogs.beeps, 1);
+    }
+}
+
 // Catches a switch that is not kept, and an older or damaged file that turns the watch on or
 // stops the start-up with a message.
 TEST(SilenceWatchSetting, ReadFromItsOwnLineAfterTheThirty)

@@ -154,6 +154,25 @@ TEST_F(SessionTest, OkBringsBackBothListsTheSwitchesAndPlaysTheDeckFromWhereItWa
     EXPECT_TRUE(w.bitbtn6->isEnabled()) << "deck B is loaded, ready for the next hand-over";
 }
 
+// Nobody may be there after a power cut: catches the question waiting for ever, and a file gone
+// since then holding the resume with a box of its own per deck.
+TEST_F(SessionTest, TheResumeWaitsForNobody)
+{
+    const session::State before = interrupted();
+    writeState(before);
+    QFile::remove(before.decks[1].paths[0]);
+    Tform_mixer& w = h.create();
+    h.show();
+
+    ASSERT_EQ(h.dialogs.shown.size(), 2) << h.dialogs.texts().join('|').toStdString();
+    EXPECT_EQ(h.dialogs.shown[0].text, kQuestion);
+    EXPECT_EQ(h.dialogs.shown[0].seconds, 30);
+    EXPECT_EQ(h.dialogs.shown[0].countdown, "Sem resposta, a programação será retomada em %1 s.");
+    EXPECT_EQ(h.dialogs.shown[1].kind, "notice");
+    EXPECT_EQ(h.dialogs.shown[1].text, "Arquivo Selecionado não localizado !!!");
+    EXPECT_TRUE(w.canal_a->Playing);
+}
+
 // Catches the playing entry taken from the selection when the operator had clicked elsewhere
 // while it played, and a selection lost in that case.
 TEST_F(SessionTest, ATrackPlayingAwayFromTheSelectionIsPlayedAndTheSelectionKept)

@@ -1,6 +1,7 @@
 // A dialogs double: records every box the program shows and answers from a script.
 // Confirmations answer OK unless an answer was queued; file choosers answer queued paths
-// (or cancel when none is left).
+// (or cancel when none is left). A notice stays up, as nobody answers it, until closeNotice():
+// meanwhile further notices change its text.
 #pragma once
 #include "app/dialogs.h"
 
@@ -14,10 +15,12 @@ class RecordingDialogs final : public Dialogs
 {
 public:
     struct Shown {
-        QString kind; // "message", "confirm", "open" or "save"
+        QString kind; // "message", "notice", "confirm", "open" or "save"
         QString text;
         QString caption;
         QString folder; // where a file chooser opened, with the file name it offered
+        int seconds = 0; // a confirmation that answers OK by itself after this long
+        QString countdown = {};
     };
 
     QList<Shown> shown;
@@ -40,7 +43,12 @@ public:
     {
         shown.clear();
         beeps = 0;
+        notice_ = -1;
     }
+
+    // The operator answers the notice that is up.
+    void closeNotice() { notice_ = -1; }
+    bool noticeUp() const { return notice_ >= 0; }
 
     void beep() override { ++beeps; }
     void message(const QString& text, const QString& caption) override
@@ -49,9 +57,24 @@ public:
         if (whileMessageShows)
             whileMessageShows();
     }
+    bool notice(const QString& text, const QString& caption) override
+    {
+        if (notice_ >= 0) {
+            shown[notice_].text = text;
+            return false;
+        }
+        notice_ = int(shown.size());
+        shown.append({"notice", text, caption, {}});
+        return true;
+    }
     bool confirm(const QString& text, const QString& caption) override
     {
         shown.append({"confirm", text, caption, {}});
+        return confirmAnswers.isEmpty() ? true : confirmAnswers.takeFirst();
+    }
+    bool confirmOrProceed(const QString& text, const QString& caption, int seconds, const QString& countdown) override
+    {
+        shown.append({"confirm", text, caption, {}, seconds, countdown});
         return confirmAnswers.isEmpty() ? true : confirmAnswers.takeFirst();
     }
     QString openFileName(const QString& caption, const QString& folder, const QString& filter) override
@@ -64,6 +87,9 @@ public:
         shown.append({"save", filter, caption, folder});
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
+
+private:
+    int notice_ = -1; // the notice that is up, as an index of `shown`
 };
 
 } // namespace test
