@@ -299,7 +299,7 @@ void Tform_mixer::buildLibraryPanel()
     Panel18 = statusPanel;
     Panel18->setStyleSheet("#Panel18 { background: black; }");
     label5 = place<LedText>(Panel18, "label5", QRect(46, 5, 301, 17));
-    label5->setLedColor(QColor(255, 236, 98));
+    label5->setLedColor(skin::statusText);
     label5->setText("Arvesto Voltaria-Pro IV   ");
     Timer6 = timer(this, "Timer6", 200, true);
 }

@@ -25,9 +25,13 @@ void LedText::setText(const QString& text)
 
 void LedText::setLedColor(const QColor& c)
 {
+    if (c == ledColor_)
+        return;
     ledColor_ = c;
     update();
 }
+
+int LedText::textWidth() const { return text_.isEmpty() ? 0 : glyphs_.width() * dotPitch; }
 
 QSize LedText::sizeHint() const
 {

@@ -16,6 +16,8 @@ public:
     void setText(const QString& text);
     QString text() const { return text_; }
     void setLedColor(const QColor& c);
+    // The drawn text's width in pixels (the widget may be wider or narrower).
+    int textWidth() const;
 
     QSize sizeHint() const override;
 

@@ -6,7 +6,9 @@
 #include "app/about.h"
 #include "app/paths.h"
 #include "app/tray.h"
+#include "audio/engine.h"
 #include "widgets/LedText.h"
+#include "widgets/Palette.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -21,6 +23,7 @@ namespace {
 
 const QString productLine = "Arvesto Voltaria-PRO 4.1 - www.arvesto.example";
 const QString visitLine = "Visite: www.arvesto.example";
+const QString noSound = QString::fromUtf8("SEM SAÍDA DE SOM");
 
 // The status line reads this minute of the hour for as long as it lives.
 class Minute
@@ -198,6 +201,79 @@ TEST_F(StatusLine, DecksStartingAndStoppingSwitchTheLine)
     step();
     EXPECT_EQ(w->label5->text(), "ONE - 00:01");
     EXPECT_EQ(left(), 383);
+}
+
+namespace {
+
+// Whether any LED of the line is lit in `colour`.
+bool litIn(LedText* line, const QColor& colour)
+{
+    const QImage image = line->grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == colour)
+                return true;
+    return false;
+}
+
+} // namespace
+
+// Catches a line that goes on with its texts while nothing is heard, a warning that moves, is
+// pushed out by a deck's Play, or keeps its red once the output is back, and a tray tip that does
+// not say it.
+TEST_F(StatusLine, SteadyRedWarningWhileTheMusicOutputIsFailed)
+{
+    const Minute minute(3);
+    Deck& a = deck(1);
+    fill(a, {track("long.wav", 5000)});
+    clickRow(a, 0);
+    press(a.playButton);
+    w->Timer6->stop();
+    QSystemTrayIcon& icon = *w->Systray1->icon();
+    step();
+    ASSERT_EQ(w->label5->text(), "LONG - 00:05");
+    audio::setOutputFailing(1, true);
+    h.render(100);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        if (i == 1) { // Play starts the line at the panel's edge
+            press(a.stopButton);
+            press(a.playButton);
+        }
+        step();
+        EXPECT_EQ(w->label5->text(), noSound);
+        EXPECT_GE(left(), 0);
+        EXPECT_LE(left() + w->label5->textWidth(), w->Panel18->width());
+        EXPECT_EQ(icon.toolTip(), noSound);
+    }
+    EXPECT_TRUE(litIn(w->label5, skin::ledRed));
+    EXPECT_FALSE(litIn(w->label5, skin::statusText));
+    const int standing = left();
+    step();
+    EXPECT_EQ(left(), standing);
+    EXPECT_TRUE(a.channel->Playing);
+
+    // The output answers again (it is retried every second): the line clears itself.
+    audio::setOutputFailing(1, false);
+    h.render(1500);
+    step();
+    EXPECT_EQ(w->label5->text(), "LONG - 00:05");
+    EXPECT_TRUE(litIn(w->label5, skin::statusText));
+    EXPECT_FALSE(litIn(w->label5, skin::ledRed));
+    EXPECT_EQ(icon.toolTip(), "Arvesto Voltaria-Pro 4.0");
+}
+
+// Catches the warning missing where there is no output at all: the decks on the null device.
+TEST(Periphery, WarningWithTheDecksOnTheNullDevice)
+{
+    test::Harness h;
+    h.writeDataFile("VOLTARIA4.INI", "DEVICE_TRANSMISSAO=3\r\nDEVICE_CUE=1\r\n");
+    Tform_mixer& w = h.create();
+    h.show();
+    ASSERT_EQ(w.canal_a->DeviceName(w.canal_a->Device), QString::fromUtf8("Sem saída de som"));
+    h.tick("Timer6");
+    EXPECT_EQ(w.label5->text(), noSound);
+    EXPECT_EQ(w.Systray1->icon()->toolTip(), noSound);
 }
 
 using ExitButton = DeckTest;
