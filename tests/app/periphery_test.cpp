@@ -13,6 +13,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -263,6 +264,41 @@ TEST_F(StatusLine, SteadyRedWarningWhileTheMusicOutputIsFailed)
     EXPECT_EQ(icon.toolTip(), "Arvesto Voltaria-Pro 4.0");
 }
 
+// Catches accents, cedillas and hooks cut off at the line's edges: every pixel of the text drawn
+// in the line's own font lights an LED of the status line as the window has it.
+TEST(Periphery, StatusLineDrawsWholeGlyphs)
+{
+    test::Harness h;
+    Tform_mixer& w = h.create();
+    h.show();
+    LedText& line = *w.label5;
+    EXPECT_EQ(w.Panel18->size(), QSize(394, 28));
+    EXPECT_GE(line.ledFont().pixelSize(), 10) << "the letters shrank";
+    for (const char* text : {"CANÇÃO", "ÁGUA", "JOÃO - 03:20", "Visite: www.arvesto.example"}) {
+        SCOPED_TRACE(text);
+        line.setText(QString::fromUtf8(text));
+        const QFontMetrics metrics(line.ledFont());
+        QImage drawn(metrics.horizontalAdvance(line.text()) + 40, 80, QImage::Format_Grayscale8);
+        drawn.fill(0);
+        QPainter painter(&drawn);
+        painter.setFont(line.ledFont());
+        painter.setPen(Qt::white);
+        painter.drawText(20, 50, line.text());
+        painter.end();
+        int ink = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                ink += qGray(drawn.pixel(x, y)) > 127;
+        int lit = 0; // each lit LED fills a square of 2 by 2 pixels
+        const QImage shown = line.grab().toImage();
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                lit += shown.pixelColor(x, y) == skin::statusText;
+        EXPECT_GT(ink, 0);
+        EXPECT_EQ(lit, 4 * ink);
+    }
+}
+
 // Catches the warning missing where there is no output at all: the decks on the null device.
 TEST(Periphery, WarningWithTheDecksOnTheNullDevice)
 {
@@ -410,7 +446,7 @@ TEST(Periphery, LogoAndAddressLabelsOpenTheAddressAndPaintsSetTheCaption)
     Tform_mixer& w = h.create();
     // The status line as created, before its timer has run.
     EXPECT_EQ(w.Panel18->size(), QSize(394, 28));
-    EXPECT_EQ(w.label5->size(), QSize(301, 17));
+    EXPECT_EQ(w.label5->size(), QSize(301, 25)); // twelve rows of LEDs: accents and descenders whole
     EXPECT_EQ(w.label5->text(), "Arvesto Voltaria-Pro IV   ");
     h.show();
     EXPECT_EQ(w.Image1->size(), QSize(398, 50));
