@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -37,22 +38,6 @@ QString joinedMp3(const QString& folder)
     for (int i = 0; i < 30; ++i)
         track = media::join(track, part, folder + QString("/junta%1.mp3").arg(i));
     return track;
-}
-
-// Deck A of a shown window on the null device with the joined track loaded and waiting.
-void loadJoined(test::CopyEnvironment& copy, Tform_mixer& w)
-{
-    const QString track = joinedMp3(copy.data);
-    ASSERT_FALSE(track.isEmpty());
-    w.show();
-    QApplication::processEvents();
-    ASSERT_EQ(w.canal_a->Device, copy.nullDevice);
-    w.ListBox1->addItem("JUNTA.MP3");
-    w.lista_a << track;
-    w.ListBox1->setCurrentRow(0);
-    w.ListBox1Click();
-    ASSERT_TRUE(w.canal_a->Loaded);
-    ASSERT_FALSE(w.canal_a->Playing);
 }
 
 // Where the slider's knob stands, as the style draws it.
@@ -76,18 +61,38 @@ QPoint knobCentre(QSlider& slider)
 
 } // namespace
 
-// Runs only in the copy the test below starts.
-TEST(DeckLengthRealTimeCopy, Run)
+// Runs only in the copy that the tests below start: deck A of a shown window on the null device
+// with the joined track loaded and waiting.
+class DeckLengthRealTimeCopy : public ::testing::Test
 {
-    test::CopyEnvironment copy(kChildData);
-    if (copy.data.isEmpty())
-        GTEST_SKIP() << "started by the deck length test only";
-    copy.writeSettings();
-    Tform_mixer w;
-    loadJoined(copy, w);
-    if (HasFatalFailure())
-        return;
+protected:
+    void SetUp() override
+    {
+        if (copy.data.isEmpty())
+            GTEST_SKIP() << "started by the deck length tests only";
+        copy.writeSettings();
+        const QString track = joinedMp3(copy.data);
+        ASSERT_FALSE(track.isEmpty());
+        window.emplace();
+        Tform_mixer& w = *window;
+        w.show();
+        QApplication::processEvents();
+        ASSERT_EQ(w.canal_a->Device, copy.nullDevice);
+        w.ListBox1->addItem("JUNTA.MP3");
+        w.lista_a << track;
+        w.ListBox1->setCurrentRow(0);
+        w.ListBox1Click();
+        ASSERT_TRUE(w.canal_a->Loaded);
+        ASSERT_FALSE(w.canal_a->Playing);
+    }
 
+    test::CopyEnvironment copy{kChildData};
+    std::optional<Tform_mixer> window;
+};
+
+TEST_F(DeckLengthRealTimeCopy, Run)
+{
+    Tform_mixer& w = *window;
     EXPECT_LT(w.deckA.positionSlider->maximum(), 300000) << "the count finished inside the load";
     ASSERT_EVENTUALLY(w.deckA.positionSlider->maximum() > 600000, 10000);
     EXPECT_EQ(w.deckA.positionSlider->maximum(), w.canal_a->GetLength());
@@ -95,17 +100,9 @@ TEST(DeckLengthRealTimeCopy, Run)
     EXPECT_EQ(copy.dialogs.texts(), QStringList{});
 }
 
-// Runs only in the copy the test below starts.
-TEST(DeckLengthRealTimeCopy, PlayingRun)
+TEST_F(DeckLengthRealTimeCopy, PlayingRun)
 {
-    test::CopyEnvironment copy(kChildData);
-    if (copy.data.isEmpty())
-        GTEST_SKIP() << "started by the deck length test only";
-    copy.writeSettings();
-    Tform_mixer w;
-    loadJoined(copy, w);
-    if (HasFatalFailure())
-        return;
+    Tform_mixer& w = *window;
     TrackBar& slider = *w.deckA.positionSlider;
     w.bitbtn2->click();
     ASSERT_TRUE(w.canal_a->Playing);
