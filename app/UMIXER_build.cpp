@@ -298,8 +298,9 @@ void Tform_mixer::buildLibraryPanel()
     statusPanel->setFrameShadow(QFrame::Sunken);
     Panel18 = statusPanel;
     Panel18->setStyleSheet("#Panel18 { background: black; }");
-    label5 = place<LedText>(Panel18, "label5", QRect(46, 5, 301, 17));
-    label5->setLedColor(QColor(255, 236, 98));
+    // Twelve LED rows: capitals of seven with their accents above and the descenders below.
+    label5 = place<LedText>(Panel18, "label5", QRect(46, 1, 301, 25));
+    label5->setLedColor(skin::statusText);
     label5->setText("Arvesto Voltaria-Pro IV   ");
     Timer6 = timer(this, "Timer6", 200, true);
 }

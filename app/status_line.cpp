@@ -1,16 +1,36 @@
 // The LED status line: the product or visit line running right to left while no deck or both
-// decks play, the playing deck's title sliding in while one deck plays alone. Its position is
-// the LED text's left edge inside its panel, which clips it.
+// decks play, the playing deck's title sliding in while one deck plays alone, and a steady
+// warning while nothing can be heard. Its position is the LED text's left edge inside its panel,
+// which clips it.
 #include "app/UMIXER.h"
 #include "app/paths.h"
+#include "app/tray.h"
+#include "audio/TCorvoBass.h"
 #include "widgets/LedText.h"
+#include "widgets/Palette.h"
 
 #include <QLabel>
 #include <QLocale>
 #include <QTimer>
 
+namespace {
+const QString kNoSound = QStringLiteral("SEM SAÍDA DE SOM");
+} // namespace
+
 void Tform_mixer::Timer6Timer()
 {
+    // While the music output has failed (the silent clock keeps the decks' time), the decks
+    // count on with nothing heard: the line says so, red and still, and so does the tray's tip.
+    const bool heard = canal_a->OutputHeard();
+    label5->setLedColor(heard ? skin::statusText : skin::ledRed);
+    Systray1->setAlert(heard ? QString() : kNoSound);
+    if (!heard) {
+        if (Timer6->interval() != 200)
+            Timer6->setInterval(200);
+        label5->setText(kNoSound);
+        label5->move((Panel18->width() - label5->textWidth()) / 2, label5->y());
+        return;
+    }
     const bool aPlays = Timer1->isActive(), bPlays = Timer2->isActive();
     const int left = label5->x();
     if (aPlays == bPlays) {

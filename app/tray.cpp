@@ -22,7 +22,7 @@ QIcon voltariaIcon()
 } // namespace
 
 TSystray::TSystray(QWidget* window, const QString& hint)
-    : QObject(window), window_(window), icon_(new QSystemTrayIcon(voltariaIcon(), this))
+    : QObject(window), window_(window), icon_(new QSystemTrayIcon(voltariaIcon(), this)), hint_(hint)
 {
     icon_->setToolTip(hint);
     connect(icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -30,6 +30,13 @@ TSystray::TSystray(QWidget* window, const QString& hint)
             DblClick();
     });
     window_->installEventFilter(this);
+}
+
+void TSystray::setAlert(const QString& alert)
+{
+    const QString tip = alert.isEmpty() ? hint_ : alert;
+    if (icon_->toolTip() != tip)
+        icon_->setToolTip(tip); // a shown icon takes it in place
 }
 
 void TSystray::AppMinimize()

@@ -20,6 +20,9 @@ public:
 
     QSystemTrayIcon* icon() const { return icon_; }
 
+    // A warning the tip shows in place of the hint while it is not empty.
+    void setAlert(const QString& alert);
+
     // The window was minimised: the icon replaces its taskbar button.
     void AppMinimize();
     // The window was restored, by the icon or otherwise: the icon goes away.
@@ -32,4 +35,5 @@ protected:
 private:
     QWidget* window_;
     QSystemTrayIcon* icon_;
+    const QString hint_;
 };

@@ -205,6 +205,7 @@ int TCorvoBass::DeviceCount()
 
 QString TCorvoBass::DeviceName(int device) { return audio::deviceDescription(device); }
 int TCorvoBass::DeviceNumber(const QString& name) { return audio::deviceNumber(name); }
+bool TCorvoBass::OutputHeard() const { return audio::deviceOnline(Device); }
 
 void TCorvoBass::SetEQ(bool on)
 {

@@ -61,6 +61,9 @@ public:
     QString DeviceName(int device);
     // The number of the output named `name` (one after the list while it is absent), 0 for "".
     int DeviceNumber(const QString& name);
+    // Whether a real output takes this channel's sound now: not while the silent clock stands in
+    // for it (an output that failed, the null device) nor before the channel was opened.
+    bool OutputHeard() const;
 
     // Effects.
     void SetEQ(bool on);

@@ -35,11 +35,9 @@ bool DeviceOutput::start(bool waitForIt)
 {
     std::lock_guard<std::mutex> lock(driverMutex_);
     driver_ = null_ ? backend_.openClock(rate_, mixCallback(true)) : backend_.open(name_, rate_, mixCallback(true));
-    onClock_ = null_;
-    if (!driver_ && waitForIt) {
+    setOnClock(null_ || !driver_);
+    if (!driver_ && waitForIt)
         driver_ = backend_.openClock(rate_, mixCallback(false));
-        onClock_ = true;
-    }
     lastProgressMs_ = lastRetryMs_ = backend_.nowMs();
     return driver_ != nullptr;
 }
@@ -93,7 +91,7 @@ void DeviceOutput::supervise()
         // The card is gone: keep the streams' time on a silent clock.
         driver_.reset();
         driver_ = backend_.openClock(rate_, mixCallback(false));
-        onClock_ = true;
+        setOnClock(true);
         lastRetryMs_ = now;
         return;
     }
@@ -101,17 +99,17 @@ void DeviceOutput::supervise()
         lastRetryMs_ = now;
         driver_.reset(); // only one driver may run the mix at a time
         driver_ = backend_.open(name_, rate_, mixCallback(true));
-        onClock_ = driver_ == nullptr;
+        setOnClock(driver_ == nullptr);
         if (onClock_)
             driver_ = backend_.openClock(rate_, mixCallback(false));
         lastProgressMs_ = now;
     }
 }
 
-bool DeviceOutput::online() const
+void DeviceOutput::setOnClock(bool onClock)
 {
-    std::lock_guard<std::mutex> lock(driverMutex_);
-    return driver_ && !onClock_ && !driver_->failed();
+    onClock_ = onClock;
+    online_.store(!onClock);
 }
 
 void DeviceOutput::renderManual(float* out, int frames)

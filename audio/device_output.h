@@ -36,7 +36,9 @@ public:
     uint64_t epoch() const { return epoch_.load(); }
 
     void supervise();
-    bool online() const; // a real output is taking the sound
+    // A real output is taking the sound: not the null device, nor the silent clock standing in
+    // for a failed one. Lock-free, as the window asks on its status line's every step.
+    bool online() const { return online_.load(); }
     // Manual backend: renders `frames` frames into `out` (silence when the output failed).
     void renderManual(float* out, int frames);
     // The level of what this device sent out, block by block.
@@ -47,6 +49,8 @@ private:
     // `heard`: the driver is the device itself (or the null device), not the silent clock
     // standing in for a device that failed.
     MixCallback mixCallback(bool heard);
+    // The driver in place is the silent clock (true) or the output itself; driverMutex_ held.
+    void setOnClock(bool onClock);
 
     OutputBackend& backend_;
     const std::string name_;
@@ -56,6 +60,7 @@ private:
     mutable std::mutex driverMutex_; // between the main thread and the supervisor, never the mix
     std::unique_ptr<OutputDriver> driver_;
     bool onClock_ = false;
+    std::atomic<bool> online_{false}; // !onClock_, kept where the driver changes
     int64_t lastRetryMs_ = 0;
     uint64_t lastEpoch_ = 0;
     int64_t lastProgressMs_ = 0;

@@ -300,12 +300,6 @@ void setOutputFailing(int device, bool failing)
         manual->setFailing(name, failing);
 }
 
-bool deviceOnline(int device)
-{
-    DeviceOutput* output = engine().output(device);
-    return output && output->online();
-}
-
 void setReportedVersions(uint32_t engineVersion, uint32_t effects)
 {
     engine().reportedVersion = engineVersion;
@@ -319,6 +313,13 @@ QString deviceDescription(int device) { return QString::fromStdString(engine().n
 int deviceNumber(const QString& name) { return engine().number(name.toStdString()); }
 
 bool initDevice(int device) { return engine().init(device); }
+
+bool deviceOnline(int device)
+{
+    DeviceOutput* output = engine().output(device);
+    return output && output->online();
+}
+
 void setDevice(int device) { engine().setCurrent(device); }
 uint32_t createStream(const QString& path, bool wmaLoader) { return engine().create(path, wmaLoader); }
 void freeStream(uint32_t stream) { engine().free(stream); }

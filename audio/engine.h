@@ -28,7 +28,6 @@ void useManualBackend();
 void renderManual(int ms, int captureDevice = 0, std::vector<float>* capture = nullptr);
 // Manual backend: the device's output fails (true) or answers again (false).
 void setOutputFailing(int device, bool failing);
-bool deviceOnline(int device);
 // Measuring an output (a bench, a test on the null device): appends the RMS of each 10 ms
 // block device `device` sent out since the last call, oldest first, and returns how many
 // blocks were lost for want of a call within 40 s. The first call starts the measurement.
@@ -44,6 +43,9 @@ QString deviceDescription(int device); // empty when there is no such device
 // its channels keep time on the silent clock until it appears. 0 for the empty name.
 int deviceNumber(const QString& name);
 bool initDevice(int device);
+// Whether a real output takes the device's sound now: false for the null device, while the
+// silent clock stands in for a failed output, and for a device never initialised. Lock-free.
+bool deviceOnline(int device);
 void setDevice(int device); // streams created next are placed on that device
 
 // A stream of the file on the current device; 0 when it cannot be opened or the device is not

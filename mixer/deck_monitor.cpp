@@ -1,6 +1,6 @@
 // The deck monitor: every 50 ms while a deck plays, its time display (elapsed or remaining),
-// duration, position slider and gauge, and frequency; for a stopped deck, the length once it is
-// known. Main thread only.
+// duration, position slider (its range too, once the length is counted) and gauge, and
+// frequency; for a stopped deck, the length once it is known. Main thread only.
 #include "app/UMIXER.h"
 #include "app/funcoes.h"
 #include "audio/TCorvoBass.h"
@@ -13,7 +13,17 @@
 #include <climits>
 
 namespace {
+
 int clampedToInt(int64_t value) { return int(std::clamp<int64_t>(value, 0, INT_MAX)); }
+
+// The slider's range follows the counted length, but not under the operator's hand: a range
+// changed mid-drag would move the knob's meaning, so it waits for the release.
+void fitSliderToLength(TrackBar* slider, int64_t length)
+{
+    if (!slider->isSliderDown() && slider->maximum() != clampedToInt(length))
+        slider->setMaximum(clampedToInt(length));
+}
+
 } // namespace
 
 void Tform_mixer::Timer1Timer() { monitorTick(deckA); }
@@ -24,13 +34,14 @@ void Tform_mixer::MMLEDPanel1Click() { switchTimeMode(deckA); }
 void Tform_mixer::MMLEDPanel3Click() { switchTimeMode(deckB); }
 
 // An MP3's true length is counted after the load returns: a stopped deck shows it once known.
-// The lamps' tick calls this, as a stopped deck's own monitor does not run.
+// The lamps' tick calls this, as a stopped deck's own monitor does not run; a playing deck's
+// monitor fits its slider itself.
 void Tform_mixer::showKnownLength(Deck& d)
 {
     const int64_t length = d.channel->GetLength();
     if (!d.channel->Loaded || !d.positionSlider->isEnabled() || d.positionSlider->maximum() == clampedToInt(length))
         return;
-    d.positionSlider->setMaximum(clampedToInt(length));
+    fitSliderToLength(d.positionSlider, length);
     if (const std::optional<QString> duration = texto_tempo(length))
         d.durationText->setText(*duration);
 }
@@ -61,6 +72,8 @@ void Tform_mixer::monitorTick(Deck& d)
     if (!duration)
         return;
     d.durationText->setText(*duration);
+    // The range before the value: a position past the header's estimate is not cut to it.
+    fitSliderToLength(d.positionSlider, length);
     d.positionSlider->setValue(clampedToInt(position));
     d.frequencyText->setText(QString::number(d.channel->frequency()));
     d.positionGauge->setRange(0, clampedToInt(length));

@@ -3,6 +3,7 @@
 #include "app/paths.h"
 #include "audio/TCorvoBass.h"
 #include "audio/engine.h"
+#include "base/path_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,9 +114,15 @@ void PlayRecord::restarted(const TCorvoBass& channel, const QString& source, con
 
 void PlayRecord::write(const Play& play, const QDateTime& end, int64_t heardMs, StopReason how)
 {
-    const QStringList fields{timeText(play.start), timeText(end), QString::number((heardMs + 500) / 1000),
-                             play.source,          play.path,      play.title,
-                             play.artist,          stopReasonText(how)};
+    // The record is read by people: a name that is not UTF-8 is written as the program shows it.
+    const QStringList fields{timeText(play.start),
+                             timeText(end),
+                             QString::number((heardMs + 500) / 1000),
+                             play.source,
+                             base::displayName(play.path),
+                             play.title,
+                             play.artist,
+                             stopReasonText(how)};
     // Nobody may be at the desk to answer a message: a line the disk refuses is only lost.
     append(file(play.start.date()), csvLine(fields));
 }

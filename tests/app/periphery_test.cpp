@@ -6,11 +6,14 @@
 #include "app/about.h"
 #include "app/paths.h"
 #include "app/tray.h"
+#include "audio/engine.h"
 #include "widgets/LedText.h"
+#include "widgets/Palette.h"
 
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -21,6 +24,7 @@ namespace {
 
 const QString productLine = "Arvesto Voltaria-PRO 4.1 - www.arvesto.example";
 const QString visitLine = "Visite: www.arvesto.example";
+const QString noSound = QString::fromUtf8("SEM SAÍDA DE SOM");
 
 // The status line reads this minute of the hour for as long as it lives.
 class Minute
@@ -200,6 +204,114 @@ TEST_F(StatusLine, DecksStartingAndStoppingSwitchTheLine)
     EXPECT_EQ(left(), 383);
 }
 
+namespace {
+
+// Whether any LED of the line is lit in `colour`.
+bool litIn(LedText* line, const QColor& colour)
+{
+    const QImage image = line->grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == colour)
+                return true;
+    return false;
+}
+
+} // namespace
+
+// Catches a line that goes on with its texts while nothing is heard, a warning that moves, is
+// pushed out by a deck's Play, or keeps its red once the output is back, and a tray tip that does
+// not say it.
+TEST_F(StatusLine, SteadyRedWarningWhileTheMusicOutputIsFailed)
+{
+    const Minute minute(3);
+    Deck& a = deck(1);
+    fill(a, {track("long.wav", 5000)});
+    clickRow(a, 0);
+    press(a.playButton);
+    w->Timer6->stop();
+    QSystemTrayIcon& icon = *w->Systray1->icon();
+    step();
+    ASSERT_EQ(w->label5->text(), "LONG - 00:05");
+    audio::setOutputFailing(1, true);
+    h.render(100);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        if (i == 1) { // Play starts the line at the panel's edge
+            press(a.stopButton);
+            press(a.playButton);
+        }
+        step();
+        EXPECT_EQ(w->label5->text(), noSound);
+        EXPECT_GE(left(), 0);
+        EXPECT_LE(left() + w->label5->textWidth(), w->Panel18->width());
+        EXPECT_EQ(icon.toolTip(), noSound);
+    }
+    EXPECT_TRUE(litIn(w->label5, skin::ledRed));
+    EXPECT_FALSE(litIn(w->label5, skin::statusText));
+    const int standing = left();
+    step();
+    EXPECT_EQ(left(), standing);
+    EXPECT_TRUE(a.channel->Playing);
+
+    // The output answers again (it is retried every second): the line clears itself.
+    audio::setOutputFailing(1, false);
+    h.render(1500);
+    step();
+    EXPECT_EQ(w->label5->text(), "LONG - 00:05");
+    EXPECT_TRUE(litIn(w->label5, skin::statusText));
+    EXPECT_FALSE(litIn(w->label5, skin::ledRed));
+    EXPECT_EQ(icon.toolTip(), "Arvesto Voltaria-Pro 4.0");
+}
+
+// Catches accents, cedillas and hooks cut off at the line's edges: every pixel of the text drawn
+// in the line's own font lights an LED of the status line as the window has it.
+TEST(Periphery, StatusLineDrawsWholeGlyphs)
+{
+    test::Harness h;
+    Tform_mixer& w = h.create();
+    h.show();
+    LedText& line = *w.label5;
+    EXPECT_EQ(w.Panel18->size(), QSize(394, 28));
+    EXPECT_GE(line.ledFont().pixelSize(), 10) << "the letters shrank";
+    for (const char* text : {"CANÇÃO", "ÁGUA", "JOÃO - 03:20", "Visite: www.arvesto.example"}) {
+        SCOPED_TRACE(text);
+        line.setText(QString::fromUtf8(text));
+        const QFontMetrics metrics(line.ledFont());
+        QImage drawn(metrics.horizontalAdvance(line.text()) + 40, 80, QImage::Format_Grayscale8);
+        drawn.fill(0);
+        QPainter painter(&drawn);
+        painter.setFont(line.ledFont());
+        painter.setPen(Qt::white);
+        painter.drawText(20, 50, line.text());
+        painter.end();
+        int ink = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                ink += qGray(drawn.pixel(x, y)) > 127;
+        int lit = 0; // each lit LED fills a square of 2 by 2 pixels
+        const QImage shown = line.grab().toImage();
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                lit += shown.pixelColor(x, y) == skin::statusText;
+        EXPECT_GT(ink, 0);
+        EXPECT_EQ(lit, 4 * ink);
+    }
+}
+
+// Catches the warning missing where there is no output at all: the decks on the null device.
+TEST(Periphery, WarningWithTheDecksOnTheNullDevice)
+{
+    test::Harness h;
+    h.writeDataFile("VOLTARIA4.INI", "DEVICE_TRANSMISSAO=3\r\nDEVICE_CUE=1\r\n");
+    Tform_mixer& w = h.create();
+    h.show();
+    ASSERT_EQ(w.canal_a->DeviceName(w.canal_a->Device), QString::fromUtf8("Sem saída de som"));
+    h.tick("Timer6");
+    EXPECT_EQ(w.label5->text(), noSound);
+    EXPECT_EQ(w.Systray1->icon()->toolTip(), noSound);
+}
+
 using ExitButton = DeckTest;
 
 // "Sair" runs the window's exit: the question, then on OK the decks stop and the settings are
@@ -334,7 +446,7 @@ TEST(Periphery, LogoAndAddressLabelsOpenTheAddressAndPaintsSetTheCaption)
     Tform_mixer& w = h.create();
     // The status line as created, before its timer has run.
     EXPECT_EQ(w.Panel18->size(), QSize(394, 28));
-    EXPECT_EQ(w.label5->size(), QSize(301, 17));
+    EXPECT_EQ(w.label5->size(), QSize(301, 25)); // twelve rows of LEDs: accents and descenders whole
     EXPECT_EQ(w.label5->text(), "Arvesto Voltaria-Pro IV   ");
     h.show();
     EXPECT_EQ(w.Image1->size(), QSize(398, 50));

@@ -5,12 +5,16 @@
 #include "support/full_disk.h"
 
 #include "app/paths.h"
+#include "base/path_bytes.h"
 #include "mixer/play_record.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 #include <QUrl>
+#include <cstdio>
+#include <unistd.h>
 #include <optional>
 
 using mixer::PlayRecord;
@@ -203,6 +207,30 @@ TEST_F(PlayRecordDay, TwoDecksAndAClipAcrossMidnightWithACrash)
     }
     EXPECT_TRUE(bEnd.startsWith("2026-03-15 00:00:")); // filed by its start, the evening before
     EXPECT_EQ(h.dialogs.texts(), QStringList{"Deseja Sair do Arvesto Voltaria ??"});
+}
+
+// Catches a name that is not UTF-8 written with "?" in place of its bytes: the record shows it
+// as the program does, and stays valid UTF-8 for the spreadsheet that reads it.
+TEST_F(PlayRecordDay, NameThatIsNotUtf8IsWrittenAsShown)
+{
+    const QByteArray folder = QFile::encodeName(h.dataDir.path()) + '/';
+    const QByteArray foreign = folder + "M\xfasica, \"ao vivo\".wav";
+    ASSERT_EQ(::rename(QFile::encodeName(track("tmp.wav", 10500)).constData(), foreign.constData()), 0);
+    startWindow();
+    Deck& A = deck(1);
+    fill(A, {base::pathFromBytes(foreign)});
+    clickRow(A, 0);
+    press(A.playButton);
+    ASSERT_TRUE(A.channel->Playing);
+    until([&] { return !A.channel->Playing; });
+
+    const QByteArray written = readAll(PlayRecord::file(kLateEvening.date()));
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QList<QStringList> rows = parseCsv(utf8.decode(written));
+    EXPECT_FALSE(utf8.hasError());
+    ASSERT_EQ(rows.size(), 2) << written.toStdString();
+    EXPECT_EQ(rows[1][4].toStdString(), (folder + "M\xc3\xbasica, \"ao vivo\".wav").toStdString());
+    ::unlink(foreign.constData()); // the temporary folder cannot remove a name it cannot decode
 }
 
 // Catches a full disk that leaves half a line (which would join the next one) or a header
