@@ -1,6 +1,7 @@
 #include "audio/device_output.h"
 
 #include "audio/manual_backend.h"
+#include "audio/sample_guard.h"
 #include "audio/stream.h"
 
 #include <algorithm>
@@ -72,6 +73,8 @@ void DeviceOutput::mix(float* out, int frames, bool heard)
     for (auto& slot : slots_)
         if (Stream* s = slot.load())
             s->render(out, frames, heard);
+    // Decks add up: what leaves for the speakers stays within full scale.
+    boundSamples(out, size_t(frames) * 2, 1.0f);
     meter_.add(out, frames);
     epoch_.fetch_add(1);
     inMix_.store(false);

@@ -55,6 +55,8 @@ private:
     void runEcho(float* frames, int count);
     void runCut(float* frames, int count);
     void ensureEchoLine();
+    bool equaliserFinite() const;
+    void clearState();
 
     const int rate_;
     Switch eq_, flanger_, echo_, cut_;
