@@ -41,6 +41,7 @@ TEST_F(OnNullDevice, BadSamplesNeitherReachTheOutputNorStopTheDecks)
     // A 0.3 tone: 0.21 RMS on its own.
     deckB.LoadFile(media::writeWav(path("b.wav"), kRate, 2, 16, 60 * kRate, media::sine(660, kRate, 0.3)));
     deckB.Play();
+    ASSERT_TRUE(waitFor([&] { return deckB.GetPosition() > 100; })) << "deck B does not play";
     std::vector<float> rms, peaks;
     audio::takeOutputLevels(canal.Device, rms, &peaks);
     for (const auto& c : cases) {
