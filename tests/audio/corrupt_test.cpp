@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <random>
 
@@ -125,8 +126,18 @@ protected:
             if (!(peak <= loudest)) // NaN too
                 loudest = peak;
         EXPECT_LT(loudest, 1.0f) << "peak at the output";
+        loudest_ = std::max(loudest_, loudest);
         return true;
     }
+
+    // The campaign's figures, for the log.
+    void report(int files, int played) const
+    {
+        std::printf("%d files: %d refused, %d played; loudest output peak %.1f dBFS at half volume\n", files,
+                    files - played, played, 20 * std::log10(std::max(loudest_, 1e-6f)));
+    }
+
+    float loudest_ = 0;
 };
 
 TEST_F(Corpus, CorruptFilesAreRefusedOrPlayed)
@@ -173,6 +184,7 @@ TEST_F(Corpus, CorruptFilesAreRefusedOrPlayed)
         played += loaded;
     }
     EXPECT_GT(played, int(corpus.size()) / 2);
+    report(int(corpus.size()), played);
     // Nothing sized a buffer from a corrupt field: the whole corpus stays within ordinary memory.
     QFile status("/proc/self/status");
     ASSERT_TRUE(status.open(QIODevice::ReadOnly));
@@ -214,6 +226,7 @@ TEST_F(Corpus, MutatedFilesAreRefusedOrPlayed)
         }
     }
     EXPECT_GT(played, files / 2);
+    report(files, played);
 }
 
 TEST(CorpusInAChild, CorruptFiles) { runOnNullDevice("CorruptFilesAreRefusedOrPlayed", "Corpus"); }
