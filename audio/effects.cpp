@@ -1,5 +1,7 @@
 #include "audio/effects.h"
 
+#include "audio/sample_guard.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -219,6 +221,31 @@ void EffectChain::process(float* frames, int count)
     runFlanger(frames, count);
     runEcho(frames, count);
     runEqualiser(frames, count);
+    // A filter or a line that met a value no sound has (NaN, infinity) would keep it for good:
+    // the block is heard as silence and the effects go on from silence.
+    if ((eq_.active || flanger_.active || echo_.active)
+        && !(allFinite(frames, size_t(count) * 2) && equaliserFinite())) {
+        std::memset(frames, 0, sizeof(float) * size_t(count) * 2);
+        clearState();
+    }
+}
+
+bool EffectChain::equaliserFinite() const
+{
+    for (const Biquad& f : bands_)
+        if (!allFinite(f.z1, 2) || !allFinite(f.z2, 2))
+            return false;
+    return true;
+}
+
+// Filters and lines back to rest; settings, sweeps and glides go on as they were.
+void EffectChain::clearState()
+{
+    for (Biquad& f : bands_)
+        f.z1[0] = f.z1[1] = f.z2[0] = f.z2[1] = 0;
+    std::memset(flangerLine_.get(), 0, sizeof(float) * kFlangerLine * 2);
+    if (float* line = echoLine_.load(std::memory_order_acquire))
+        std::memset(line, 0, sizeof(float) * size_t(echoLineFrames_) * 2);
 }
 
 // RBJ cookbook peaking filter: alpha = sin(w0)·sinh(ln2/2 · BW · w0/sin(w0)); only the

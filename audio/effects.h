@@ -4,7 +4,8 @@
 // process() takes no lock and allocates nothing; the echo's line is allocated on the main
 // thread when the echo is switched on. Nothing a setting changes is heard as a click: an
 // effect fades in and out of the dry sound, a band's gain glides to its new value, and a
-// band whose gain is sent again unchanged keeps its filter running as it was.
+// band whose gain is sent again unchanged keeps its filter running as it was. A chain whose
+// filters or lines meet a non-finite value clears them and gives that block as silence.
 #pragma once
 
 #include "audio/effect_blocks.h"
@@ -55,6 +56,8 @@ private:
     void runEcho(float* frames, int count);
     void runCut(float* frames, int count);
     void ensureEchoLine();
+    bool equaliserFinite() const;
+    void clearState();
 
     const int rate_;
     Switch eq_, flanger_, echo_, cut_;

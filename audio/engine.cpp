@@ -286,10 +286,10 @@ int64_t framesToMs(int64_t frames, int rate) { return frames * 1000 / rate; }
 
 void useManualBackend() { engine().useManual(); }
 void renderManual(int ms, int captureDevice, std::vector<float>* capture) { engine().render(ms, captureDevice, capture); }
-int64_t takeOutputLevels(int device, std::vector<float>& rms)
+int64_t takeOutputLevels(int device, std::vector<float>& rms, std::vector<float>* peaks)
 {
     DeviceOutput* output = engine().output(device);
-    return output ? output->meter().take(rms) : 0;
+    return output ? output->meter().take(rms, peaks) : 0;
 }
 
 void setOutputFailing(int device, bool failing)

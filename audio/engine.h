@@ -29,9 +29,10 @@ void renderManual(int ms, int captureDevice = 0, std::vector<float>* capture = n
 // Manual backend: the device's output fails (true) or answers again (false).
 void setOutputFailing(int device, bool failing);
 // Measuring an output (a bench, a test on the null device): appends the RMS of each 10 ms
-// block device `device` sent out since the last call, oldest first, and returns how many
-// blocks were lost for want of a call within 40 s. The first call starts the measurement.
-int64_t takeOutputLevels(int device, std::vector<float>& rms);
+// block device `device` sent out since the last call, oldest first (and each block's peak to
+// `peaks` when given), and returns how many blocks were lost for want of a call within 40 s.
+// The first call starts the measurement.
+int64_t takeOutputLevels(int device, std::vector<float>& rms, std::vector<float>* peaks = nullptr);
 // Versions the engine reports (both 2 by default), to try the channel's version checks.
 void setReportedVersions(uint32_t engine, uint32_t effects);
 

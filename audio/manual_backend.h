@@ -48,7 +48,8 @@ public:
             return nullptr;
         return std::make_unique<ManualDriver>(name, false, std::move(mix), failing_);
     }
-    std::unique_ptr<OutputDriver> openClock(int, MixCallback mix) override
+    // Rendered time never runs ahead of the clock: nothing is owed.
+    std::unique_ptr<OutputDriver> openClock(int, MixCallback mix, int64_t) override
     {
         return std::make_unique<ManualDriver>(std::string(), true, std::move(mix), failing_);
     }

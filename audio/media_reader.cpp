@@ -1,5 +1,7 @@
 #include "audio/media_reader.h"
 
+#include "audio/sample_guard.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -59,6 +61,26 @@ std::string tag(const AVFormatContext* format, const AVStream* stream, const cha
         if (const AVDictionaryEntry* entry = av_dict_get(tags, key, nullptr, 0))
             return entry->value;
     return {};
+}
+
+// A float decoder hands on whatever a corrupt file holds (NaN, infinity, 1e38): it is bounded
+// before the converter, whose filter would keep it when it resamples. Integer samples are
+// always within full scale.
+void boundFloatFrame(AVFrame* frame)
+{
+    const AVSampleFormat format = AVSampleFormat(frame->format);
+    const AVSampleFormat packed = av_get_packed_sample_fmt(format);
+    if ((packed != AV_SAMPLE_FMT_FLT && packed != AV_SAMPLE_FMT_DBL) || av_frame_make_writable(frame) < 0)
+        return;
+    const bool planar = av_sample_fmt_is_planar(format);
+    const int planes = planar ? frame->ch_layout.nb_channels : 1;
+    const size_t count = size_t(frame->nb_samples) * size_t(planar ? 1 : frame->ch_layout.nb_channels);
+    for (int p = 0; p < planes; ++p) {
+        if (packed == AV_SAMPLE_FMT_FLT)
+            boundSamples(reinterpret_cast<float*>(frame->extended_data[p]), count, kDecodedPeak);
+        else
+            boundSamples(reinterpret_cast<double*>(frame->extended_data[p]), count, double(kDecodedPeak));
+    }
 }
 
 } // namespace
@@ -417,12 +439,15 @@ void MediaReader::append(const float* in, int n, std::vector<float>& out)
     } else {
         std::copy(in, in + size_t(n) * 2, o);
     }
+    // Mixing down more than two channels can add up past full scale.
+    boundSamples(out.data() + at, size_t(n) * 2, kDecodedPeak);
     nextFrame_ += n;
 }
 
 // Converts one decoded frame and places it on the source timeline; false when nothing was handed out.
 bool MediaReader::convert(AVFrame* frame, std::vector<float>& out)
 {
+    boundFloatFrame(frame);
     const size_t before = out.size();
     if (swr_ && (frame->format != swrFormat_ || frame->sample_rate != swrRate_))
         flushConverter(out);

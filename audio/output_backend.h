@@ -31,13 +31,14 @@ public:
     virtual std::vector<std::string> outputs() = 0;
     // Opens an output by its description and starts calling `mix`; null when it cannot.
     virtual std::unique_ptr<OutputDriver> open(const std::string& name, int rate, MixCallback mix) = 0;
-    // A silent output paced by the clock: the null device, and the stand-in for a failed device.
-    virtual std::unique_ptr<OutputDriver> openClock(int rate, MixCallback mix) = 0;
+    // A silent output paced by the clock: the null device, and the stand-in for a failed device,
+    // which first makes up `owedMs` of periods the device did not take.
+    virtual std::unique_ptr<OutputDriver> openClock(int rate, MixCallback mix, int64_t owedMs) = 0;
     // The backend's own time in ms, which paces the retries of a failed device.
     virtual int64_t nowMs() const = 0;
 };
 
 std::unique_ptr<OutputBackend> makeSdlBackend();
-std::unique_ptr<OutputDriver> makeClockDriver(int rate, MixCallback mix); // real-time silent thread
+std::unique_ptr<OutputDriver> makeClockDriver(int rate, MixCallback mix, int64_t owedMs); // real-time silent thread
 
 } // namespace audio

@@ -119,9 +119,9 @@ public:
         return attempt();
     }
 
-    std::unique_ptr<OutputDriver> openClock(int rate, MixCallback mix) override
+    std::unique_ptr<OutputDriver> openClock(int rate, MixCallback mix, int64_t owedMs) override
     {
-        return makeClockDriver(rate, std::move(mix));
+        return makeClockDriver(rate, std::move(mix), owedMs);
     }
 
     int64_t nowMs() const override

@@ -22,12 +22,18 @@ QString writeWav(const QString& path, int rate, int channels, int bits, int64_t 
     out.writeRawData("RIFF", 4);
     out << uint32_t(36 + dataBytes);
     out.writeRawData("WAVEfmt ", 8);
-    out << uint32_t(16) << uint16_t(1) << uint16_t(channels) << uint32_t(rate)
+    const uint16_t format = bits == 32 ? 3 : 1; // IEEE float, or integer PCM
+    out << uint32_t(16) << format << uint16_t(channels) << uint32_t(rate)
         << uint32_t(rate * channels * bytesPerSample) << uint16_t(channels * bytesPerSample) << uint16_t(bits);
     out.writeRawData("data", 4);
     out << dataBytes;
     for (int64_t i = 0; i < frames; ++i)
         for (int c = 0; c < channels; ++c) {
+            if (bits == 32) { // as the signal gives it: NaN, infinity and 1e38 included
+                const float sample = float(signal(i, c));
+                out.writeRawData(reinterpret_cast<const char*>(&sample), 4);
+                continue;
+            }
             const double v = std::clamp(signal(i, c), -1.0, 1.0);
             if (bits == 8)
                 out << uint8_t(std::lround(v * 127.0 + 128.0));

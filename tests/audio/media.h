@@ -13,7 +13,7 @@ namespace media {
 // Generator of one sample in -1..1 for frame `i` of channel `c`.
 using Signal = std::function<double(int64_t i, int c)>;
 
-// Writes a PCM WAV with `bits` 8 or 16.
+// Writes a PCM WAV with `bits` 8 or 16, or 32 for float samples written unclamped.
 QString writeWav(const QString& path, int rate, int channels, int bits, int64_t frames, const Signal& signal);
 // Runs ffmpeg on `input` with the given output arguments; returns the output path ("" on failure).
 QString transcode(const QString& input, const QString& output, const QStringList& arguments);

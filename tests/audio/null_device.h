@@ -93,16 +93,16 @@ protected:
 
 using realtime::OnNullDevice;
 
-// The parent's side: runs OnNullDevice.`name` in a child process and fails when it does not
-// finish in time, ends abnormally or does not pass.
-inline void runOnNullDevice(const char* name)
+// The parent's side: runs `suite`.`name` (a test of OnNullDevice or of a fixture built on it) in
+// a child process and fails when it does not finish in time, ends abnormally or does not pass.
+inline void runOnNullDevice(const char* name, const char* suite = "OnNullDevice")
 {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(realtime::kChildVariable, "1");
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QString("--gtest_filter=OnNullDevice.") + name});
+    child.start(QCoreApplication::applicationFilePath(), {QString("--gtest_filter=%1.%2").arg(suite, name)});
     if (!child.waitForFinished(realtime::kChildSeconds * 1000)) {
         child.kill();
         child.waitForFinished();
