@@ -32,6 +32,21 @@ public:
         box.exec();
     }
 
+    void notice(const QString& text) override
+    {
+        for (const QPointer<QMessageBox>& shown : notices_)
+            if (shown && shown->text() == boxText(text))
+                return;
+        auto* box = new QMessageBox(QMessageBox::Warning, QString::fromUtf8(app::applicationTitle), boxText(text),
+                                    QMessageBox::Ok, parentWindow);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal);
+        box->setWindowFlag(Qt::WindowStaysOnTopHint);
+        box->show();
+        notices_.removeAll(nullptr);
+        notices_.append(box);
+    }
+
     bool confirm(const QString& text, const QString& caption) override
     {
         QMessageBox box(QMessageBox::Question, caption, boxText(text), QMessageBox::Ok | QMessageBox::Cancel,
@@ -51,6 +66,9 @@ public:
         return QFileDialog::getSaveFileName(parentWindow, caption, folder, filter, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     }
+
+private:
+    QList<QPointer<QMessageBox>> notices_;
 };
 
 Dialogs* current = nullptr;

@@ -14,6 +14,10 @@ public:
     virtual void beep() = 0;
     // A plain box with an OK button. An empty caption means the application's title.
     virtual void message(const QString& text, const QString& caption = QString()) = 0;
+    // A box with an OK button that returns at once and leaves the program running: for what the
+    // operator must hear of while the music goes on (a disk that refuses the program's files).
+    // A text already on screen is not shown twice.
+    virtual void notice(const QString& text) = 0;
     // OK and Cancel; true on OK (closing the box counts as Cancel).
     virtual bool confirm(const QString& text, const QString& caption) = 0;
     // File choosers; an empty result means the operator cancelled.

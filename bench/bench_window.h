@@ -14,6 +14,7 @@ class SilentDialogs final : public Dialogs
 public:
     void beep() override {}
     void message(const QString&, const QString&) override {}
+    void notice(const QString&) override {}
     bool confirm(const QString&, const QString&) override { return true; }
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }

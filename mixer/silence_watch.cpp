@@ -36,6 +36,7 @@ public:
         --left_;
         inner_.message(text, caption);
     }
+    void notice(const QString& text) override { inner_.notice(text); }
     bool confirm(const QString& text, const QString& caption) override { return inner_.confirm(text, caption); }
     QString openFileName(const QString& caption, const QString& folder, const QString& filter) override
     {

@@ -18,6 +18,7 @@ class PrintingDialogs final : public Dialogs
 public:
     void beep() override {}
     void message(const QString& text, const QString& caption) override { print("message", text, caption); }
+    void notice(const QString& text) override { print("notice", text, {}); }
     bool confirm(const QString& text, const QString& caption) override
     {
         print("confirm", text, caption);

@@ -33,6 +33,46 @@ TEST(TextFile, SplitsOnEveryLineEndAndKeepsInnerEmptyLines)
     }
 }
 
+// Catches a reader that reads a file a piece at a time and splits or decodes it otherwise than
+// the whole file: a CR LF or a UTF-8 character cut by a piece's end, a line running over one, a
+// byte that makes the whole file Windows-1252 only in its last piece; and one that takes a line
+// longer than it was given.
+TEST(TextFile, AFileReadInPiecesGivesTheLinesOfTheWholeFile)
+{
+    constexpr qsizetype piece = 1 << 20; // the reader's piece
+    const QByteArray filler(piece - 1, 'a');
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"CR LF across pieces", filler + "\r\nb\r\n"},
+        {"CR alone at a piece's end", filler + "\rb"},
+        {"a line over a piece's end", "x\r\n" + filler + "bcd\r\nlast"},
+        {"UTF-8 across pieces", filler + "\xc3\xa7\r\n\xef\xbb\xbfno BOM here"},
+        {"Windows-1252 in the last piece only", "\xef\xbb\xbf" "BOM\r\n" + filler + "b\r\n\x80"},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath("pieces.txt");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(c.bytes) == c.bytes.size());
+        file.close();
+        const QStringList whole = textfile::splitLines(textfile::decode(c.bytes));
+        QStringList lines;
+        ASSERT_TRUE(textfile::readFileLines(path, lines));
+        EXPECT_TRUE(lines == whole);
+        qsizetype longest = 0;
+        for (const QString& line : whole)
+            longest = std::max(longest, base::textBytes(line).size());
+        lines.clear();
+        EXPECT_EQ(textfile::forEachFileLine(path, longest - 1, [&](QString&& line) { lines << line; }),
+                  textfile::PieceRead::LineTooLong);
+        EXPECT_TRUE(lines.isEmpty()) << "nothing is handed over from a file with a line too long";
+    }
+}
+
 TEST(TextFile, ReadsWindows1252WhenNotUtf8)
 {
     // 0x80 (euro) and 0x93 (left quote) are the range Latin-1 gets wrong.

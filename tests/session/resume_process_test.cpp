@@ -33,6 +33,7 @@ class AnsweringDialogs final : public Dialogs
 public:
     void beep() override {}
     void message(const QString& text, const QString& caption) override { say("message", caption + u'|' + text); }
+    void notice(const QString& text) override { say("notice", text); }
     bool confirm(const QString& text, const QString& caption) override
     {
         say("confirm", caption + u'|' + text);

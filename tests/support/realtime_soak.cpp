@@ -33,6 +33,7 @@ public:
     QStringList texts;
     void beep() override {}
     void message(const QString& text, const QString&) override { texts << text; }
+    void notice(const QString& text) override { texts << text; }
     bool confirm(const QString& text, const QString&) override
     {
         texts << text;

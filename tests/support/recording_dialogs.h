@@ -14,7 +14,7 @@ class RecordingDialogs final : public Dialogs
 {
 public:
     struct Shown {
-        QString kind; // "message", "confirm", "open" or "save"
+        QString kind; // "message", "notice", "confirm", "open" or "save"
         QString text;
         QString caption;
         QString folder; // where a file chooser opened, with the file name it offered
@@ -49,6 +49,7 @@ public:
         if (whileMessageShows)
             whileMessageShows();
     }
+    void notice(const QString& text) override { shown.append({"notice", text, {}, {}}); }
     bool confirm(const QString& text, const QString& caption) override
     {
         shown.append({"confirm", text, caption, {}});
