@@ -12,6 +12,10 @@ namespace session {
 inline constexpr const char* resumeQuestion =
     "O Voltaria não foi encerrado corretamente. Retomar a programação anterior?";
 
+// What the operator is told, once, when the disk refuses the file.
+inline constexpr const char* writeErrorText =
+    "Erro ao Gravar a Sessão (SESSAO.INI) - Verifique o espaço em disco. O Voltaria tentará de novo.";
+
 // The end of the window's show step: offers the previous programme when the state file says
 // the last run never ended, restores it on OK, and from then on keeps the file up to date.
 void start(Tform_mixer& window);
