@@ -163,12 +163,18 @@ PieceRead forEachFileLine(const QString& path, qsizetype longestLine, const std:
         || !file.seek(0))
         return result;
     QStringDecoder windows1252("windows-1252");
-    bool first = true;
+    bool handed = false;
     result.read = splitPieces(file, longestLine, result.tooLong, [&](QByteArrayView bytes) {
+        // The file's first line, unless that one was skipped (the count runs as the lines do).
+        const bool first = !handed && result.tooLong == 0;
+        handed = true;
         QString line = utf8 ? *base::textFromBytes(bytes) : windows1252.decode(bytes);
-        if (first && utf8 && line.startsWith(QChar(0xFEFF)))
+        // The decoder drops a BOM that starts what it is given; only the file's own is dropped.
+        const bool bom = line.startsWith(QChar(0xFEFF));
+        if (first && utf8 && bom)
             line.remove(0, 1);
-        first = false;
+        else if (!first && utf8 && !bom && bytes.startsWith("\xEF\xBB\xBF"))
+            line.prepend(QChar(0xFEFF));
         each(std::move(line));
     });
     return result;
