@@ -234,8 +234,10 @@ TEST_F(DeckTest, RefusedLinesAreToldOnceAndWrittenWhenThereIsRoom)
     test::onFullDisk(QByteArray(), "vazio", [&](const QString& folder) {
         app::setDataFolder(folder);
         const QDateTime t0(QDate(2026, 3, 14), QTime(10, 0, 0));
+        // Each line longer than a page, so that none fits in the room a page left over.
+        const QString source(5000, u'A');
         const auto watchLine = [&](PlayRecord& record, int minute) {
-            record.restarted(*w->canal_a, "A", t0.addSecs(60 * minute));
+            record.restarted(*w->canal_a, source, t0.addSecs(60 * minute));
         };
         const auto linesOnRecord = [&] {
             const QList<QStringList> rows = parseCsv(QString::fromUtf8(readAll(PlayRecord::file(t0.date()))));
