@@ -15,7 +15,9 @@ fi
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
-cmake --build build-asan --parallel "$(nproc)"
+# The program, the probe the sound tests run and the test programs; the benchmarks are not built.
+targets=$(ninja -C build-asan -t targets all | sed -n 's/^\(test_[a-z]*\): .*/\1/p' | sort -u)
+cmake --build build-asan --parallel "$(nproc)" --target voltaria voltaria-probe $targets
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=0:suppressions=$root/scripts/sanitize/asan.supp"
 export LSAN_OPTIONS="suppressions=$root/scripts/sanitize/lsan.supp:print_suppressions=0"
