@@ -17,7 +17,7 @@ public:
     // A plain box that waits for nobody: it stays up and the call returns at once. While it is
     // up, a further notice puts its text in that box instead of opening another. True when this
     // call opened the box. Dialogs that answer every box at once show it as a message.
-    virtual bool notice(const QString& text, const QString& caption)
+    virtual bool notice(const QString& text, const QString& caption = QString())
     {
         message(text, caption);
         return true;

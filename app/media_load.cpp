@@ -11,6 +11,6 @@ bool carrega_midia(TCorvoBass& channel, const QString& path)
     if (audio::streamInfo(channel.Stream, loaded))
         return true;
     if (channel.Stream == 0)
-        dialogs().message(QStringLiteral("Erro ao Carregar Mídia - Verifique !!"));
+        dialogs().message(loadErrorMessage);
     return false;
 }

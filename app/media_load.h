@@ -9,3 +9,6 @@ class TCorvoBass;
 // could not open gets "Erro ao Carregar Mídia - Verifique !!"; a source it refused (8-bit) has
 // had the channel's own message.
 bool carrega_midia(TCorvoBass& channel, const QString& path);
+
+// What the operator is told when a file cannot be loaded.
+inline const QString loadErrorMessage = QStringLiteral("Erro ao Carregar Mídia - Verifique !!");

@@ -2,6 +2,7 @@
 
 #include "app/UMIXER.h"
 #include "app/dialogs.h"
+#include "app/funcoes.h"
 #include "app/paths.h"
 #include "app/session_file.h"
 #include "app/session_writer.h"
@@ -11,6 +12,7 @@
 #include "widgets/LedButton.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -25,6 +27,8 @@ constexpr int kPositionEveryMs = 10000;
 // How often the small values (switches, selections, which deck plays) are compared with the
 // last written ones.
 constexpr int kCheckEveryMs = 1000;
+// A write the disk refused is tried again this often.
+constexpr int kRetryEveryMs = 5000;
 // A change of a list is written this long after it, so a list filled entry by entry (a
 // playlist file opened, auto programming) costs a few writes, not one per entry.
 constexpr int kListSettleMs = 250;
@@ -87,6 +91,10 @@ public:
         written_.running = false;
         writer_.write(written_, {false, false});
         writer_.waitIdle();
+        // A file left marked running would make the next start offer a programme the operator
+        // ended; removing it needs no room on the disk.
+        if (!writer_.lastWriteSucceeded())
+            QFile::remove(app::dataFile(fileName));
     }
 
 private:
@@ -103,11 +111,23 @@ private:
         return s;
     }
 
-    // Writes when anything but the positions changed, or every 10 s while a deck plays.
+    // The operator hears once of a disk that refuses the file, which meanwhile goes stale, and
+    // once more only after it took a write again.
+    void noteWriteResult()
+    {
+        const bool ok = writer_.lastWriteSucceeded();
+        if (!ok && !failureTold_)
+            dialogs().notice(QString::fromUtf8(writeErrorText));
+        failureTold_ = !ok;
+    }
+
+    // Writes when anything but the positions changed, or every 10 s while a deck plays; a
+    // refused write is tried again every few seconds.
     void check()
     {
         if (!running_)
             return;
+        noteWriteResult();
         for (int deck = 0; deck < 2; ++deck) {
             Deck& d = w_.deck(deck + 1);
             // Lists filled in steps are written once both halves have the same length.
@@ -124,7 +144,8 @@ private:
         for (DeckState& d : writtenWithoutPositions.decks)
             d.positionMs = 0;
         const bool plays = !now.decks[0].playing.isEmpty() || !now.decks[1].playing.isEmpty();
-        const bool due = plays && sinceWrite_.isValid() && sinceWrite_.elapsed() >= kPositionEveryMs;
+        const bool retry = failureTold_ && sinceWrite_.isValid() && sinceWrite_.elapsed() >= kRetryEveryMs;
+        const bool due = retry || (plays && sinceWrite_.isValid() && sinceWrite_.elapsed() >= kPositionEveryMs);
         const bool listsChanged = listDirty_[0] || listDirty_[1];
         if (!listsChanged && withoutPositions == writtenWithoutPositions && sinceWrite_.isValid() && !due)
             return;
@@ -175,6 +196,7 @@ private:
     QTimer check_;
     QTimer settle_;
     bool running_ = true;
+    bool failureTold_ = false;
     std::array<bool, 2> listDirty_{true, true};
     State written_;
     QElapsedTimer sinceWrite_;

@@ -16,6 +16,10 @@ inline constexpr const char* resumeQuestion =
 inline constexpr int resumeAnswerSeconds = 30;
 inline constexpr const char* resumeCountdown = "Sem resposta, a programação será retomada em %1 s.";
 
+// What the operator is told, once, when the disk refuses the file.
+inline constexpr const char* writeErrorText =
+    "Erro ao Gravar a Sessão (SESSAO.INI) - Verifique o espaço em disco. O Voltaria tentará de novo.";
+
 // The end of the window's show step: offers the previous programme when the state file says
 // the last run never ended, restores it on OK or after 30 s without an answer, and from then on keeps the file up to date.
 void start(Tform_mixer& window);

@@ -1,7 +1,7 @@
 // Writes the session file away from the main thread: encoding a 10 000-entry playlist and
 // replacing a file that waits for the disk (the bytes are synced before the rename) must not
 // hold up the window or its timers. The latest state handed over wins; a failed write leaves
-// the previous file whole and is not reported. write() and waitIdle() are called on the main
+// the previous file whole, and lastWriteSucceeded() tells the caller. write() and waitIdle() are called on the main
 // thread; encoding and replacing run on the writer's own thread.
 #pragma once
 

@@ -208,7 +208,8 @@ void Stream::decoderLoop()
         chunk->generation = generation;
         chunk->firstFrame = pendingFirst;
         chunk->frames = frames;
-        std::memcpy(chunk->data, pending.data() + pendingAt, sizeof(float) * size_t(frames) * 2);
+        // A decoder that gave nothing leaves `pending` empty, with no storage to copy from.
+        std::copy_n(pending.data() + pendingAt, size_t(frames) * 2, chunk->data);
         pendingAt += size_t(frames) * 2;
         pendingFirst += frames;
         chunk->last = atEnd && pendingAt == pending.size();

@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
+#include <cstring>
+#include <limits>
 
 namespace textfile {
 
@@ -70,14 +72,122 @@ QByteArray encodeLines(const QStringList& lines)
     return out;
 }
 
+namespace {
+
+constexpr qint64 kPieceBytes = 1 << 20;
+
+// Splits what is left in the device into lines ended by CR, LF or CR LF, as splitLines does, and
+// hands `line` the bytes of each; a line longer than `longest` is skipped and counted in
+// `tooLong`. False on a failed read.
+bool splitPieces(QIODevice& device, qsizetype longest, qsizetype& tooLong,
+                 const std::function<void(QByteArrayView)>& line)
+{
+    QByteArray piece(kPieceBytes, Qt::Uninitialized);
+    QByteArray carry; // the start of a line that runs on into the next piece
+    bool skipping = false; // within a line already known to be too long
+    bool afterCr = false;
+    tooLong = 0;
+    const auto take = [&](const char* bytes, qint64 size) {
+        if (!skipping && carry.size() + size > longest) {
+            skipping = true;
+            carry.clear();
+        }
+        if (!skipping)
+            carry.append(bytes, size);
+    };
+    for (;;) {
+        const qint64 got = device.read(piece.data(), kPieceBytes);
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        const char* const bytes = piece.constData();
+        qint64 start = 0;
+        if (afterCr && bytes[0] == '\n')
+            start = 1;
+        afterCr = false;
+        // The next CR and the next LF, each looked for again only once passed: a gigabyte
+        // without a line end is scanned at memchr's speed.
+        const auto next = [&](char end, qint64 from) {
+            const void* found = std::memchr(bytes + from, end, size_t(got - from));
+            return found ? static_cast<const char*>(found) - bytes : got;
+        };
+        qint64 nextCr = next('\r', start), nextLf = next('\n', start);
+        for (;;) {
+            const qint64 i = std::min(nextCr, nextLf);
+            if (i >= got)
+                break;
+            const char c = bytes[i];
+            if (carry.isEmpty() && !skipping && i - start <= longest)
+                line(QByteArrayView(bytes + start, i - start));
+            else {
+                take(bytes + start, i - start);
+                if (skipping)
+                    ++tooLong;
+                else
+                    line(carry);
+                carry.resize(0);
+                skipping = false;
+            }
+            start = i + 1;
+            if (c == '\r' && start < got && bytes[start] == '\n')
+                ++start;
+            else if (c == '\r' && start == got)
+                afterCr = true;
+            if (nextCr < start)
+                nextCr = next('\r', start);
+            if (nextLf < start)
+                nextLf = next('\n', start);
+        }
+        take(bytes + start, got - start);
+    }
+    if (skipping)
+        ++tooLong;
+    else if (!carry.isEmpty())
+        line(carry);
+    return true;
+}
+
+} // namespace
+
+PieceRead forEachFileLine(const QString& path, qsizetype longestLine, const std::function<void(QString&&)>& each)
+{
+    PieceRead result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return result;
+    // The whole file is UTF-8 only when every line is: CR and LF never stand inside a sequence.
+    bool utf8 = true;
+    if (!splitPieces(file, longestLine, result.tooLong,
+                     [&](QByteArrayView line) { utf8 = utf8 && base::textFromBytes(line).has_value(); })
+        || !file.seek(0))
+        return result;
+    QStringDecoder windows1252("windows-1252");
+    bool handed = false;
+    result.read = splitPieces(file, longestLine, result.tooLong, [&](QByteArrayView bytes) {
+        // The file's first line, unless that one was skipped (the count runs as the lines do).
+        const bool first = !handed && result.tooLong == 0;
+        handed = true;
+        QString line = utf8 ? *base::textFromBytes(bytes) : windows1252.decode(bytes);
+        // The decoder drops a BOM that starts what it is given; only the file's own is dropped.
+        const bool bom = line.startsWith(QChar(0xFEFF));
+        if (first && utf8 && bom)
+            line.remove(0, 1);
+        else if (!first && utf8 && !bom && bytes.startsWith("\xEF\xBB\xBF"))
+            line.prepend(QChar(0xFEFF));
+        each(std::move(line));
+    });
+    return result;
+}
+
 bool readFileLines(const QString& path, QStringList& lines)
 {
     lines.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    lines = readLines(file);
-    return true;
+    const PieceRead result = forEachFileLine(path, std::numeric_limits<qsizetype>::max(),
+                                             [&](QString&& line) { lines.append(std::move(line)); });
+    if (!result.read)
+        lines.clear();
+    return result.read;
 }
 
 bool replaceFile(const QString& path, const QByteArray& contents)

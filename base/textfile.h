@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QIODevice;
 
@@ -26,6 +27,18 @@ QStringList readLines(QIODevice& device);
 // Each line as UTF-8 followed by CR LF, the last one included; the bytes of names that are not
 // UTF-8 are kept as base/path_bytes.h writes them.
 QByteArray encodeLines(const QStringList& lines);
+
+// What a read a piece at a time found: whether the whole file was read, and how many of its
+// lines were too long.
+struct PieceRead {
+    bool read = false;
+    qsizetype tooLong = 0;
+};
+
+// Reads the file at path a piece at a time and hands `each` its lines, decoded as readLines
+// decodes a whole file, so memory never holds more of the file than a piece and one line.
+// Lines of more than `longestLine` bytes are skipped, never held whole, and counted.
+PieceRead forEachFileLine(const QString& path, qsizetype longestLine, const std::function<void(QString&&)>& each);
 
 // Reads the lines of the file at path. Returns false (and no lines) when it cannot be opened.
 bool readFileLines(const QString& path, QStringList& lines);

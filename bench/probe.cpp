@@ -164,20 +164,41 @@ int devices()
     return 0;
 }
 
+const char* const kUsage =
+    "usage: voltaria-probe FILE...\n"
+    "       voltaria-probe --render OUT.wav FILE [--ms N] [--eq BANDS] [--flanger N] [--echo] [--cut]\n"
+    "                      [--frequency HZ] [--fade MS]\n"
+    "       voltaria-probe --devices\n"
+    "FILE...   one JSON object per line and file, as the channel sees the file\n"
+    "--render  plays FILE through a channel into a 16-bit stereo WAV and prints its levels\n"
+    "--devices the program's device list, one object per line with its number and name\n";
+
+// An option this tool does not know, as opposed to a file name (which may itself start with "-"
+// when it exists).
+bool unknownOption(const QString& arg)
+{
+    return arg.startsWith(u'-') && arg != "--render" && !QFileInfo::exists(arg);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (app.arguments().value(1) == "--devices")
+    const QString first = app.arguments().value(1);
+    if (first == "--help" || first == "-h") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (first == "--devices")
         return devices(); // the real outputs, never the manual ones
     audio::useManualBackend();
     audio::setMessageSink([](const QString& text) { lastMessage = text; });
     TCorvoBass canal;
     canal.OpenDevice(1);
     const QStringList args = app.arguments().mid(1);
-    if (args.isEmpty()) {
-        std::fprintf(stderr, "usage: voltaria-probe FILE... | --render OUT.wav FILE [options] | --devices\n");
+    if (args.isEmpty() || unknownOption(args.first())) {
+        std::fputs(kUsage, stderr);
         return 2;
     }
     if (args.first() == "--render")

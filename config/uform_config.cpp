@@ -194,8 +194,12 @@ void Tform_config::BitBtn2Click() { reject(); }
 bool Tform_config::eventFilter(QObject* watched, QEvent* event)
 {
     auto* dragged = qobject_cast<QWidget*>(watched);
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove
+        && type != QEvent::MouseButtonRelease)
+        return false;
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress:
         if (mouse->button() != Qt::LeftButton)
             return false;

@@ -1,9 +1,12 @@
 #include "library/library_file.h"
 
 #include "base/path_bytes.h"
+#include "base/textfile.h"
 
 #include "library/locale_text.h"
 #include "library/time_slice.h"
+
+#include <new>
 
 namespace library {
 
@@ -47,20 +50,62 @@ QString captureLine(const QString& folder, const QString& name)
     return upperLocale(base::displayName(name)) + u'#' + folder + name;
 }
 
+namespace {
+
+void appendEntry(LibraryColumns& columns, const QString& line)
+{
+    LibraryEntry entry = parseLine(line);
+    columns.counters.append(QString::number(columns.counters.size() + 1));
+    columns.descriptions.append(std::move(entry.description));
+    columns.paths.append(std::move(entry.path));
+}
+
+LibraryRead readLibrary(const QString& path, TimeSlice& slice, const std::function<void(QString&&)>& each)
+{
+    try {
+        const textfile::PieceRead result = textfile::forEachFileLine(path, longestLine, [&](QString&& line) {
+            slice.tick();
+            each(std::move(line));
+        });
+        if (!result.read)
+            return LibraryRead::Missing;
+        return result.tooLong == 0 ? LibraryRead::Read : LibraryRead::Damaged;
+    } catch (const std::bad_alloc&) {
+        return LibraryRead::TooBig;
+    }
+}
+
+} // namespace
+
 LibraryColumns columnsFromLines(const QStringList& lines, TimeSlice& slice)
 {
     LibraryColumns columns;
     columns.counters.reserve(lines.size());
     columns.descriptions.reserve(lines.size());
     columns.paths.reserve(lines.size());
-    for (qsizetype i = 0; i < lines.size(); ++i) {
+    for (const QString& line : lines) {
         slice.tick();
-        LibraryEntry entry = parseLine(lines[i]);
-        columns.counters.append(QString::number(i + 1));
-        columns.descriptions.append(std::move(entry.description));
-        columns.paths.append(std::move(entry.path));
+        appendEntry(columns, line);
     }
     return columns;
+}
+
+LibraryRead readLibraryColumns(const QString& path, LibraryColumns& columns, TimeSlice& slice)
+{
+    columns = {};
+    const LibraryRead read = readLibrary(path, slice, [&](QString&& line) { appendEntry(columns, line); });
+    if (read == LibraryRead::Missing || read == LibraryRead::TooBig)
+        columns = {};
+    return read;
+}
+
+LibraryRead readLibraryLines(const QString& path, QStringList& lines, TimeSlice& slice)
+{
+    lines.clear();
+    const LibraryRead read = readLibrary(path, slice, [&](QString&& line) { lines.append(std::move(line)); });
+    if (read == LibraryRead::Missing || read == LibraryRead::TooBig)
+        lines.clear();
+    return read;
 }
 
 bool removeEntryLine(QStringList& lines, int row, const LibraryEntry& shown)

@@ -11,6 +11,8 @@ namespace library {
 class TimeSlice;
 
 inline const QString libraryFileName = QStringLiteral("lista.upd");
+// What the operator is told of a library file that cannot be loaded.
+inline const QString libraryLoadError = QStringLiteral("Erro ao Carregar Lista de Músicas");
 
 struct LibraryEntry {
     QString description;
@@ -35,6 +37,20 @@ struct LibraryColumns {
     QStringList paths;
 };
 LibraryColumns columnsFromLines(const QStringList& lines, TimeSlice& slice);
+
+// No entry's line is longer: a path of 4096 bytes, each kept byte of a name that is not UTF-8
+// written as three, and its file name again as the description.
+inline constexpr qsizetype longestLine = 16 * 1024;
+
+// How a read of the library file went. Damaged: it holds lines longer than any entry's, which
+// are left out. TooBig: more entries than memory holds; nothing of it is kept.
+enum class LibraryRead { Read, Missing, Damaged, TooBig };
+
+// The library file at path as grid columns, read a piece at a time: a file of a gigabyte must
+// not be decoded whole into memory to find that it is no library.
+LibraryRead readLibraryColumns(const QString& path, LibraryColumns& columns, TimeSlice& slice);
+// The library file's lines, on the same terms.
+LibraryRead readLibraryLines(const QString& path, QStringList& lines, TimeSlice& slice);
 
 // Removes the file line that grid row `row` (from 1) stands for, but only when that line still holds
 // the entry the row shows: a grid filled from elsewhere (a capture whose save failed, a listing of

@@ -2,6 +2,7 @@
 // start-up shows, also for a file another copy hands over.
 #include "app/UMIXER.h"
 
+#include "app/dialogs.h"
 #include "app/long_operation.h"
 #include "app/paths.h"
 #include "audio/TCorvoBass.h"
@@ -42,13 +43,18 @@ void Tform_mixer::openFromOutside(const QString& commandLine)
 
 void Tform_mixer::carrega_lista()
 {
-    QStringList lines;
-    // A missing or empty file leaves the grid as it was.
-    if (!textfile::readFileLines(app::dataFile(library::libraryFileName), lines) || lines.isEmpty())
+    library::LibraryColumns columns;
+    library::TimeSlice slice;
+    const library::LibraryRead read =
+        library::readLibraryColumns(app::dataFile(library::libraryFileName), columns, slice);
+    // A damaged file is told and left as it is, its good lines shown; the next capture replaces it.
+    if (read == library::LibraryRead::Damaged || read == library::LibraryRead::TooBig)
+        dialogs().notice(library::libraryLoadError);
+    // A missing or empty file, or one without a line to show, leaves the grid as it was.
+    if (columns.paths.isEmpty())
         return;
     library::writeLibraryHeader(*StringGrid1);
-    library::TimeSlice slice;
-    library::showLibraryColumns(*StringGrid1, library::columnsFromLines(lines, slice));
+    library::showLibraryColumns(*StringGrid1, std::move(columns));
     for (QPushButton* button : {bitbtn14, bitbtn15, bitbtn21, bitbtn13})
         button->setEnabled(true);
 }
@@ -57,7 +63,9 @@ void Tform_mixer::Excluir1Click()
 {
     const QString file = app::dataFile(library::libraryFileName);
     QStringList lines;
-    if (!textfile::readFileLines(file, lines))
+    library::TimeSlice slice;
+    // Written back, a damaged file would lose the lines the load left out.
+    if (library::readLibraryLines(file, lines, slice) != library::LibraryRead::Read)
         return;
     const int row = StringGrid1->Row();
     const library::LibraryEntry shown{StringGrid1->Cells(1, row), StringGrid1->Cells(2, row)};

@@ -1,5 +1,6 @@
 #include "mixer/play_record.h"
 
+#include "app/dialogs.h"
 #include "app/paths.h"
 #include "audio/TCorvoBass.h"
 #include "audio/engine.h"
@@ -102,6 +103,8 @@ void PlayRecord::stopAll(StopReason how)
 {
     while (!open_.empty())
         stopped(*open_.front().first, how);
+    // The last chance for lines the disk refused earlier.
+    writeRefused();
 }
 
 void PlayRecord::restarted(const TCorvoBass& channel, const QString& source, const QDateTime& silentSince)
@@ -123,8 +126,24 @@ void PlayRecord::write(const Play& play, const QDateTime& end, int64_t heardMs, 
                              play.title,
                              play.artist,
                              stopReasonText(how)};
-    // Nobody may be at the desk to answer a message: a line the disk refuses is only lost.
-    append(file(play.start.date()), csvLine(fields));
+    refused_.emplace_back(file(play.start.date()), csvLine(fields));
+    if (writeRefused()) {
+        refusalTold_ = false;
+        return;
+    }
+    // Nobody may be at the desk to answer a box: it must not hold the music up.
+    if (!refusalTold_)
+        dialogs().notice(QString::fromUtf8(writeErrorText));
+    refusalTold_ = true;
+}
+
+bool PlayRecord::writeRefused()
+{
+    size_t done = 0;
+    while (done < refused_.size() && append(refused_[done].first, refused_[done].second))
+        ++done;
+    refused_.erase(refused_.begin(), refused_.begin() + std::ptrdiff_t(done));
+    return refused_.empty();
 }
 
 } // namespace mixer

@@ -11,6 +11,11 @@ int selectedIndex(const Deck& deck)
     return deck.listBox->currentRow();
 }
 
+bool fitsDeckList(const QString& description, const QString& path)
+{
+    return description.size() <= longestEntry && path.size() <= longestEntry;
+}
+
 void showCount(Deck& deck)
 {
     deck.trackCount->setValue(deck.listBox->count());

@@ -16,6 +16,12 @@ int rowHeight(const QListWidget* list);
 // The list's selected entry, -1 when none.
 int selectedIndex(const Deck& deck);
 
+// No file system takes a path longer than Linux's 4096 bytes, and no character is less than a
+// byte: an entry longer than that is damaged data, and kept it would swell the session file that
+// is rewritten every few seconds.
+inline constexpr qsizetype longestEntry = 4096;
+bool fitsDeckList(const QString& description, const QString& path);
+
 // Sets the counter to the number of entries.
 void showCount(Deck& deck);
 

@@ -1,6 +1,8 @@
 // Filling a deck's playlist from the library, clearing it and deleting single entries.
 #include "app/UMIXER.h"
+#include "app/dialogs.h"
 #include "app/funcoes.h"
+#include "app/media_load.h"
 #include "playlist/deck_list.h"
 #include "widgets/StringGrid.h"
 
@@ -25,6 +27,11 @@ void Tform_mixer::addFromLibrary(Deck& d)
     const QString description = grid->Cells(1, row);
     if (description.isEmpty())
         return;
+    const QString path = grid->Cells(2, row);
+    if (!playlist::fitsDeckList(description, path)) {
+        dialogs().message(loadErrorMessage);
+        return;
+    }
     // Display names are compared, so the same file name from another folder counts too.
     for (int i = 0; i < d.listBox->count(); ++i) {
         if (d.listBox->item(i)->text() == description &&
@@ -32,7 +39,7 @@ void Tform_mixer::addFromLibrary(Deck& d)
             return;
     }
     d.listBox->addItem(description);
-    d.paths.append(grid->Cells(2, row));
+    d.paths.append(path);
     playlist::showCount(d);
     if (d.listBox->count() == 1) {
         d.listBox->setCurrentRow(0);

@@ -2,6 +2,7 @@
 #include "app/UMIXER.h"
 #include "app/dialogs.h"
 #include "app/funcoes.h"
+#include "app/media_load.h"
 #include "app/paths.h"
 #include "base/textfile.h"
 #include "library/time_slice.h"
@@ -39,6 +40,10 @@ void Tform_mixer::openPlaylist(Deck& d, const QString& fileName)
         return;
     }
     d.playlistFile = fileName;
+    const qsizetype read = paths.size();
+    paths.removeIf([](const QString& path) { return !playlist::fitsDeckList({}, path); });
+    if (paths.size() != read)
+        dialogs().message(loadErrorMessage);
     library::TimeSlice slice;
     const QStringList names = playlist::entryNames(paths, slice);
     playlist::replaceEntries(d, names, paths);

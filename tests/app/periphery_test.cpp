@@ -184,8 +184,7 @@ TEST_F(StatusLine, DecksStartingAndStoppingSwitchTheLine)
     EXPECT_EQ(slide[78], -1);
     EXPECT_EQ(slide.last(), -1);
 
-    w->deckB.paths = threeTracks();
-    fill(w->deckB, w->deckB.paths);
+    fill(w->deckB, threeTracks());
     clickRow(w->deckB, 1);
     press(w->deckB.playButton);
     w->Timer6->stop();

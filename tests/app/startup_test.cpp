@@ -21,6 +21,11 @@ class PrintingDialogs final : public Dialogs
 public:
     void beep() override {}
     void message(const QString& text, const QString& caption) override { print("message", text, caption); }
+    bool notice(const QString& text, const QString& caption) override
+    {
+        print("notice", text, caption);
+        return true;
+    }
     bool confirm(const QString& text, const QString& caption) override
     {
         print("confirm", text, caption);

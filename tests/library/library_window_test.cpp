@@ -7,6 +7,7 @@
 #include "audio/media.h"
 #include "base/textfile.h"
 #include "library/VoltariaScan.h"
+#include "library/library_file.h"
 #include "library/time_slice.h"
 #include "library/udir.h"
 #include "support/full_disk.h"
@@ -27,6 +28,7 @@
 #include <QScopeGuard>
 #include <QTreeView>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -109,21 +111,55 @@ TEST(LibraryWindow, LoadFillsTheGridFromAWindowsListWithOddLines)
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
 }
 
-// Catches a view that measures and elides a whole 10 MB line on every repaint (25 s or more): the
-// cell keeps all of it, what is drawn is cut.
-TEST(LibraryWindow, AHugeLineIsKeptWholeAndDrawnCut)
+// Catches a 10 MB line, which no entry can be, reaching the grid, or costing the other lines or
+// the file itself, or going by without a word; and a view that measures and elides the whole of
+// the longest line an entry can be on every repaint: the cell keeps all of it, what is drawn is cut.
+TEST(LibraryWindow, AHugeLineIsLeftOutAndTheLongestDrawnCut)
 {
     test::Harness h;
     const QByteArray huge(10 * 1024 * 1024, 'A');
-    h.writeDataFile("lista.upd", huge + "#/m/a.mp3\r\nB.MP3#/m/b.mp3\r\n");
+    const QByteArray longest(library::longestLine - 9, 'L');
+    const QByteArray file = huge + "#/m/a.mp3\r\n" + longest + "#/m/l.mp3\r\nB.MP3#/m/b.mp3\r\n";
+    h.writeDataFile("lista.upd", file);
     Tform_mixer& w = h.create();
     h.show();
-    ASSERT_EQ(w.StringGrid1->Cells(1, 1).size(), huge.size());
+    EXPECT_EQ(column(w.StringGrid1, 2), (QStringList{"/m/l.mp3", "/m/b.mp3"}));
+    EXPECT_EQ(w.StringGrid1->Cells(1, 1).size(), longest.size());
+    EXPECT_EQ(h.dialogs.texts(), QStringList{library::libraryLoadError});
+    EXPECT_EQ(h.dialogs.shown.value(0).kind, "notice");
+    // A removal would write the file back without the line left out.
+    w.StringGrid1->setRow(2);
+    w.Excluir1Click();
+    EXPECT_EQ(QFileInfo(h.dataFile("lista.upd")).size(), file.size());
     QStyleOptionViewItem option;
     option.initFrom(w.StringGrid1);
     const QSize shown = w.StringGrid1->itemDelegate()->sizeHint(option, w.StringGrid1->model()->index(1, 1));
     EXPECT_LT(shown.width(), 50 * ClippedTextDelegate::shownCharacters);
     EXPECT_FALSE(w.StringGrid1->grab().isNull());
+}
+
+// Catches a start that reads a library file of a gigabyte whole into memory (it aborted for lack
+// of memory under a 4 GB address-space limit): read a piece at a time, it is told and left as it
+// is, and the grid starts empty. The file is sparse: it takes no room on the disk.
+TEST(LibraryWindow, AGigabyteFileIsToldAndLeftWhileTheGridStartsEmpty)
+{
+    test::Harness h;
+    const qint64 gigabyte = qint64(1) << 30;
+    {
+        QFile file(h.dataFile("lista.upd"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(gigabyte));
+    }
+    rusage before{}, after{};
+    ::getrusage(RUSAGE_SELF, &before);
+    Tform_mixer& w = h.create();
+    h.show();
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_EQ(h.dialogs.texts(), QStringList{library::libraryLoadError});
+    EXPECT_EQ(w.StringGrid1->RowCount(), 2);
+    EXPECT_EQ(w.StringGrid1->Cells(2, 1), "");
+    EXPECT_EQ(QFileInfo(h.dataFile("lista.upd")).size(), gigabyte);
+    // The peak of resident memory (kilobytes) grew by far less than the file.
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024);
 }
 
 TEST(LibraryWindow, LoadLeavesTheGridAloneWithoutEntries)

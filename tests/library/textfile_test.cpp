@@ -33,6 +33,51 @@ TEST(TextFile, SplitsOnEveryLineEndAndKeepsInnerEmptyLines)
     }
 }
 
+// Catches a reader that reads a file a piece at a time and splits or decodes it otherwise than
+// the whole file: a CR LF or a UTF-8 character cut by a piece's end, a line running over one, a
+// byte that makes the whole file Windows-1252 only in its last piece; and one that takes a line
+// longer than it was given, or drops another line with it.
+TEST(TextFile, AFileReadInPiecesGivesTheLinesOfTheWholeFile)
+{
+    constexpr qsizetype piece = 1 << 20; // the reader's piece
+    const QByteArray filler(piece - 1, 'a');
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"CR LF across pieces", filler + "\r\nb\r\n"},
+        {"CR alone at a piece's end", filler + "\rb"},
+        {"a line over a piece's end", "x\r\n" + filler + "bcd\r\nlast"},
+        {"UTF-8 across pieces", filler + "\xc3\xa7\r\n\xef\xbb\xbfno BOM here"},
+        {"Windows-1252 in the last piece only", "\xef\xbb\xbf" "BOM\r\n" + filler + "b\r\n\x80"},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath("pieces.txt");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(c.bytes) == c.bytes.size());
+        file.close();
+        const QStringList whole = textfile::splitLines(textfile::decode(c.bytes));
+        QStringList lines;
+        ASSERT_TRUE(textfile::readFileLines(path, lines));
+        EXPECT_TRUE(lines == whole);
+        // One byte under the longest line in characters leaves out the longest lines alone here.
+        qsizetype longest = 0;
+        for (const QString& line : whole)
+            longest = std::max(longest, line.size());
+        QStringList shorter = whole;
+        shorter.removeIf([&](const QString& line) { return line.size() == longest; });
+        lines.clear();
+        const textfile::PieceRead result =
+            textfile::forEachFileLine(path, longest - 1, [&](QString&& line) { lines << line; });
+        EXPECT_TRUE(result.read);
+        EXPECT_EQ(result.tooLong, whole.size() - shorter.size());
+        EXPECT_TRUE(lines == shorter);
+    }
+}
+
 TEST(TextFile, ReadsWindows1252WhenNotUtf8)
 {
     // 0x80 (euro) and 0x93 (left quote) are the range Latin-1 gets wrong.

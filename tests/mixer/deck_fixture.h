@@ -72,7 +72,8 @@ public:
         return d;
     }
 
-    static void fill(Deck& d, const QStringList& paths)
+    // Taken by value: a caller may pass the deck's own list.
+    static void fill(Deck& d, const QStringList paths)
     {
         for (const QString& path : paths) {
             d.listBox->addItem(QFileInfo(path).fileName().toUpper());

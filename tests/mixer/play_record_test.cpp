@@ -254,6 +254,48 @@ TEST(PlayRecordFile, FullDiskLosesTheLineAndNothingElse)
         0);
 }
 
+// Catches lines a full disk refuses being lost without a word, a notice at every refused line,
+// and refused lines written out of order, twice, or not at all once there is room (at the next
+// line, or at the exit when no line follows).
+TEST_F(DeckTest, RefusedLinesAreToldOnceAndWrittenWhenThereIsRoom)
+{
+    test::onFullDisk(QByteArray(), "vazio", [&](const QString& folder) {
+        app::setDataFolder(folder);
+        const QDateTime t0(QDate(2026, 3, 14), QTime(10, 0, 0));
+        // Each line longer than a page, so that none fits in the room a page left over.
+        const QString source(5000, u'A');
+        const auto watchLine = [&](PlayRecord& record, int minute) {
+            record.restarted(*w->canal_a, source, t0.addSecs(60 * minute));
+        };
+        const auto linesOnRecord = [&] {
+            const QList<QStringList> rows = parseCsv(QString::fromUtf8(readAll(PlayRecord::file(t0.date()))));
+            QStringList starts;
+            for (qsizetype i = 1; i < rows.size(); ++i)
+                starts << rows[i][0];
+            return starts;
+        };
+        PlayRecord record;
+        ASSERT_GT(test::fillUp(folder, 0), 0);
+        watchLine(record, 1);
+        watchLine(record, 2);
+        EXPECT_EQ(h.dialogs.texts(), QStringList{QString::fromUtf8(PlayRecord::writeErrorText)});
+        EXPECT_EQ(h.dialogs.shown.value(0).kind, "notice");
+        ASSERT_TRUE(test::freeRoom(folder)) << "the room cannot come back under a file-size limit";
+        watchLine(record, 3);
+        EXPECT_EQ(linesOnRecord(), (QStringList{"2026-03-14 10:01:00", "2026-03-14 10:02:00", "2026-03-14 10:03:00"}));
+
+        h.dialogs.closeNotice(); // answered by the operator
+        ASSERT_GT(test::fillUp(folder, 0), 0);
+        watchLine(record, 4);
+        EXPECT_EQ(h.dialogs.shown.size(), 2) << "a new outage is told again";
+        test::freeRoom(folder);
+        record.stopAll(mixer::StopReason::Exit);
+        EXPECT_EQ(linesOnRecord().size(), 4);
+        EXPECT_EQ(h.dialogs.shown.size(), 2);
+        app::setDataFolder(h.dataDir.path());
+    });
+}
+
 // Catches a folder that the file manager cannot open because no track was recorded yet.
 TEST(PlayRecordFolder, MenuItemOpensTheFolderInTheFileManager)
 {

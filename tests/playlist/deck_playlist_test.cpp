@@ -1,6 +1,9 @@
 // Filling, reordering, deleting and clearing a deck's playlist.
 #include "playlist_fixture.h"
 
+#include "app/media_load.h"
+#include "playlist/deck_list.h"
+
 #include <QMimeData>
 #include <QUrl>
 
@@ -148,6 +151,26 @@ TEST_F(PlaylistTest, FirstEntryAddedBecomesTheCurrentOne)
     EXPECT_EQ(w->lista_b, (QStringList{"/m/b/s2.mp3", "/m/a/s3.mp3", "/m/c/s4.mp3"}));
     EXPECT_EQ(w->conta_direita->value(), 3);
     EXPECT_TRUE(w->lista_a.isEmpty());
+}
+
+// Catches a library row no path can be reaching a deck list, by the add button or by PRG: it is
+// refused with the load message (once for the whole deal) and the other rows go on as before.
+TEST_F(PlaylistTest, OverlongLibraryRowsAreRefused)
+{
+    const QString overlong = "/m/" + QString(playlist::longestEntry, u'x') + ".mp3";
+    library({"/m/a/s1.mp3", overlong, "/m/b/s2.mp3", overlong, "/m/c/s3.mp3"});
+    add(w->deckA, 2);
+    EXPECT_TRUE(w->lista_a.isEmpty());
+    EXPECT_EQ(h.dialogs.texts(), QStringList{loadErrorMessage});
+
+    h.dialogs.clear();
+    w->StringGrid1->setRow(1);
+    w->BitBtn24Click();
+    EXPECT_EQ(w->lista_a, (QStringList{"/m/a/s1.mp3", "/m/c/s3.mp3"}));
+    EXPECT_EQ(w->lista_b, QStringList{"/m/b/s2.mp3"});
+    expectPaired(w->deckA);
+    expectPaired(w->deckB);
+    EXPECT_EQ(h.dialogs.texts().count(loadErrorMessage), 1) << h.dialogs.texts().join('\n').toStdString();
 }
 
 // Catches a first entry that is not loaded into the stopped deck, and a later add that loads

@@ -1,5 +1,6 @@
 // Saving a deck's playlist to an ".ipk" file and opening one into a deck.
 #include "playlist_fixture.h"
+#include "app/media_load.h"
 #include "playlist/deck_list.h"
 #include "support/full_disk.h"
 #include "widgets/ClippedTextDelegate.h"
@@ -293,15 +294,17 @@ TEST_F(PlaylistFileTest, PlayingTrackSurvivesOpenDeleteClearAndAdd)
     EXPECT_EQ(h.dialogs.texts(), QStringList{playlist::ipkFilter});
 }
 
-// Catches a deck list that measures and elides a whole 10 MB line on every repaint: the path is
-// kept whole, what is drawn is cut.
-TEST_F(PlaylistFileTest, AHugeLineIsKeptWholeAndDrawnCut)
+// Catches a deck list that takes a line no path can be (the session file would carry it at every
+// save), and one that measures and elides a whole long path on every repaint: a 10 MB line is
+// refused with the load message, the longest possible path is kept whole and drawn cut.
+TEST_F(PlaylistFileTest, OverlongLinesAreRefusedAndLongPathsDrawnCut)
 {
     const QByteArray huge(10 * 1024 * 1024, 'a');
-    h.writeDataFile("estragada.ipk", "/m/" + huge + "\r\n/m/b.mp3\r\n");
+    const QByteArray longest("/m/" + QByteArray(playlist::longestEntry - 3, 'b'));
+    h.writeDataFile("estragada.ipk", "/m/" + huge + "\r\n" + longest + "\r\n/m/b.mp3\r\n");
     open(w->deckA, h.dataFile("estragada.ipk"));
-    ASSERT_EQ(w->lista_a.size(), 2);
-    EXPECT_EQ(w->lista_a[0].size(), huge.size() + 3);
+    ASSERT_EQ(w->lista_a, (QStringList{QString::fromLatin1(longest), "/m/b.mp3"}));
+    EXPECT_EQ(h.dialogs.texts().count(loadErrorMessage), 1) << h.dialogs.texts().join('\n').toStdString();
     QStyleOptionViewItem option;
     option.initFrom(w->ListBox1);
     const QSize shown = w->ListBox1->itemDelegate()->sizeHint(option, w->ListBox1->model()->index(0, 0));

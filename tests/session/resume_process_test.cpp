@@ -39,6 +39,11 @@ class AnsweringDialogs final : public Dialogs
 public:
     void beep() override {}
     void message(const QString& text, const QString& caption) override { say("message", caption + u'|' + text); }
+    bool notice(const QString& text, const QString&) override
+    {
+        say("notice", text);
+        return true;
+    }
     bool confirm(const QString& text, const QString& caption) override
     {
         say("confirm", caption + u'|' + text);

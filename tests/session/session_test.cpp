@@ -1,9 +1,11 @@
 // The session file on the real window (manual audio backend): what a start does with each kind
 // of file it finds, what OK brings back, and what the running window keeps in the file.
 #include "audio/media.h"
+#include "support/eventually.h"
 #include "support/full_disk.h"
 #include "support/harness.h"
 
+#include "app/paths.h"
 #include "app/session.h"
 #include "app/session_file.h"
 #include "app/session_writer.h"
@@ -233,6 +235,52 @@ TEST_F(SessionTest, TheRunningWindowKeepsTheFileAndTheConfirmedExitClosesIt)
     ASSERT_TRUE(close.isAccepted());
     ASSERT_TRUE(saved());
     EXPECT_FALSE(saved()->running);
+}
+
+// Catches a session file that goes stale on a full disk without a word, a refused write never
+// tried again once there is room, a notice repeated at every retry, and a confirmed exit whose
+// write failed leaving the file marked running, so that the next start offers to resume.
+TEST_F(SessionTest, AFullDiskIsToldOnceRetriedAndTheExitLeavesNothingMarkedRunning)
+{
+    session::State old;
+    const QByteArray before = session::encode(old, session::encodePlaylist(0, {}, {}), session::encodePlaylist(1, {}, {}));
+    test::onFullDisk(before, session::fileName, [&](const QString& folder) {
+        const QString file = QDir(folder).filePath(session::fileName);
+        const auto written = [&]() -> std::optional<session::State> {
+            QStringList lines;
+            return textfile::readFileLines(file, lines) ? session::decode(lines) : std::nullopt;
+        };
+        const auto notices = [&] {
+            return std::count_if(h.dialogs.shown.begin(), h.dialogs.shown.end(),
+                                 [](const auto& s) { return s.kind == "notice"; });
+        };
+        app::setDataFolder(folder);
+        Tform_mixer& w = h.create();
+        h.show();
+        QStringList names, paths;
+        for (int i = 0; i < 300; ++i) {
+            names << QString("FAIXA%1.MP3").arg(i);
+            paths << QString("/musicas/uma pasta de nome longo/faixa%1.mp3").arg(i);
+        }
+        w.lista_a = paths;
+        w.ListBox1->addItems(names);
+        ASSERT_EVENTUALLY(notices() == 1, 10000);
+        EXPECT_EQ(h.dialogs.shown.back().text, QString::fromUtf8(session::writeErrorText));
+        EXPECT_EQ(written()->decks[0].paths, QStringList()) << "the old file stays whole";
+        QTest::qWait(6000); // more than one retry
+        EXPECT_EQ(notices(), 1);
+
+        ASSERT_TRUE(test::freeRoom(folder)) << "the room cannot come back under a file-size limit";
+        ASSERT_EVENTUALLY(written() && written()->decks[0].paths == paths, 15000);
+        EXPECT_TRUE(written()->running);
+
+        ASSERT_GT(test::fillUp(folder), 0);
+        QCloseEvent close;
+        w.FormClose(&close);
+        ASSERT_TRUE(close.isAccepted());
+        EXPECT_FALSE(written() && written()->running) << "the next start would offer to resume";
+        app::setDataFolder(h.dataDir.path());
+    });
 }
 
 // Catches a failed write on a full disk that leaves a cut file, or no file, in place of the last one.

@@ -22,6 +22,37 @@ namespace test {
 // write fails midway.
 inline constexpr qint64 fullDiskRoom = 4096;
 
+// Fills the file system of `folder` with pages of filler until it refuses one, then gives back
+// `room` bytes (whole pages). Returns the number of filler pages left.
+inline int fillUp(const QString& folder, qint64 room = fullDiskRoom)
+{
+    const QDir dir(folder);
+    const QByteArray page(4096, 'f');
+    int pages = 0;
+    for (;; ++pages) {
+        QFile filler(dir.filePath(QString("filler%1").arg(pages)));
+        if (!filler.open(QIODevice::WriteOnly) || filler.write(page) != page.size() || !filler.flush()) {
+            filler.close();
+            filler.remove();
+            break;
+        }
+    }
+    for (qint64 back = 0; back < room / page.size() && pages > 0; ++back)
+        QFile::remove(dir.filePath(QString("filler%1").arg(--pages)));
+    return pages;
+}
+
+// Gives the file system of a folder filled by fillUp its room back; false where the disk is
+// only a limit on the size of files, which stays.
+inline bool freeRoom(const QString& folder)
+{
+    const QDir dir(folder);
+    const QStringList fillers = dir.entryList({"filler*"}, QDir::Files);
+    for (const QString& filler : fillers)
+        QFile::remove(dir.filePath(filler));
+    return !fillers.isEmpty();
+}
+
 // Writes `before` into `name` in the folder while there is room, then fills the file system, so
 // that only `room` bytes (whole pages) are left; body then runs with the folder. Each failure of
 // body fails the calling test, in the child process too.
@@ -36,20 +67,7 @@ inline void onFullDisk(const QByteArray& before, const QString& name, const std:
             QFile old(dir.filePath(name));
             ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write(before) == before.size() && old.flush());
         }
-        // Pages of filler until the file system refuses one, then the room given back.
-        const QByteArray page(4096, 'f');
-        int pages = 0;
-        for (;; ++pages) {
-            QFile filler(dir.filePath(QString("filler%1").arg(pages)));
-            if (!filler.open(QIODevice::WriteOnly) || filler.write(page) != page.size() || !filler.flush()) {
-                filler.close();
-                filler.remove();
-                break;
-            }
-        }
-        ASSERT_GT(pages, room / page.size());
-        for (qint64 back = 0; back < room / page.size(); ++back)
-            QFile::remove(dir.filePath(QString("filler%1").arg(pages - 1 - back)));
+        ASSERT_GT(fillUp(dir.path(), room), 0);
         body(dir.path());
         ::umount2(mountPoint.constData(), MNT_DETACH);
         return;

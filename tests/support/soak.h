@@ -41,7 +41,7 @@ struct Result {
 // starts deck A and runs with Auto Mix on until the options are met or the music stops.
 Result run(Tform_mixer& window, const QString& folder, const Options& options);
 
-// Resident memory of this process in kB.
+// Resident memory of this process in kB; under the address sanitizer, its live heap instead.
 long residentKb();
 
 } // namespace soak
