@@ -32,7 +32,7 @@ void mensagem(const QString& text)
 bool confirma(const QString& text)
 {
     dialogs().beep();
-    return dialogs().confirm(text, QStringLiteral("Zulo Sistemas"));
+    return dialogs().confirm(text, QString::fromUtf8(confirmaCaption));
 }
 
 void lista_arquivos(const QString& folder, const QString& mask, QStringList& list)

@@ -13,7 +13,9 @@ QString zeros_esquerda(const QString& text, int width);
 
 // Beep, then a plain message box.
 void mensagem(const QString& text);
-// Beep, then OK/Cancel captioned "Zulo Sistemas"; true on OK.
+// The caption of the program's OK/Cancel questions.
+inline constexpr char confirmaCaption[] = "Zulo Sistemas";
+// Beep, then OK/Cancel captioned confirmaCaption; true on OK.
 bool confirma(const QString& text);
 
 // Adds the upper-cased names of the MP3, WAV, OGG and WMA files of a folder (which ends with "/") that

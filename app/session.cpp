@@ -236,7 +236,7 @@ void restore(Tform_mixer& w, const State& saved)
 bool askToResume()
 {
     dialogs().beep();
-    return dialogs().confirmOrProceed(QString::fromUtf8(resumeQuestion), QStringLiteral("Zulo Sistemas"),
+    return dialogs().confirmOrProceed(QString::fromUtf8(resumeQuestion), QString::fromUtf8(confirmaCaption),
                                       resumeAnswerSeconds, QString::fromUtf8(resumeCountdown));
 }
 
