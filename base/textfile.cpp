@@ -159,7 +159,11 @@ PieceRead forEachFileLine(const QString& path, qsizetype longestLine, const std:
     // The whole file is UTF-8 only when every line is: CR and LF never stand inside a sequence.
     bool utf8 = true;
     if (!splitPieces(file, longestLine, result.tooLong,
-                     [&](QByteArrayView line) { utf8 = utf8 && base::textFromBytes(line).has_value(); })
+                     [&](QByteArrayView line) {
+                         // Plain UTF-8 is checked without decoding; only lines that are not need the
+                         // reading that allows the kept bytes of foreign names.
+                         utf8 = utf8 && (line.isValidUtf8() || base::textFromBytes(line).has_value());
+                     })
         || !file.seek(0))
         return result;
     QStringDecoder windows1252("windows-1252");
